@@ -1,0 +1,468 @@
+#include "CliCommands.h"
+
+#include "cli/CliArguments.h"
+#include "color/ColorModel.h"
+#include "edit/TileFiles.h"
+#include "rom/ActorTables.h"
+#include "rom/DemoRom.h"
+#include "rom/GlyphoxDoc.h"
+#include "rom/SaveJournal.h"
+#include "view/StripRenderer.h"
+#include "view/TileSheetRenderer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace {
+
+const QString kRecoverHint = QStringLiteral("run 'glyphox-cli recover %1' first");
+
+QString Shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+bool SavePng(const QImage& image, const QString& path)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
+}
+
+QString ColorLine(std::uint16_t word, int hue, int sat, int lum)
+{
+    const ScreenColor rgb = SnesToScreen(word);
+    return QString::asprintf("word=0x%04X rgb=%d,%d,%d hue=%d sat=%d lum=%d", word, rgb.red,
+                             rgb.green, rgb.blue, hue, sat, lum);
+}
+
+} // namespace
+
+QString CCliCommands::UsageText()
+{
+    return QStringLiteral(
+        "Usage: glyphox-cli COMMAND [ARGUMENTS]\n"
+        "\n"
+        "Commands:\n"
+        "  demo-rom OUT [--headerless] [--seed N] [--force]\n"
+        "      write a demo ROM image with sprites in every actor's tile set\n"
+        "  info ROM\n"
+        "      size, copier header, whether the editor can edit it, pending save\n"
+        "  recover ROM\n"
+        "      settle an interrupted save as the editor does when it opens the file\n"
+        "  export-tileset ROM --actor N -o OUT\n"
+        "  import-tileset ROM --actor N IN\n"
+        "  export-palette ROM --bank battle|overworld --palette P -o OUT\n"
+        "  import-palette ROM --bank battle|overworld --palette P IN\n"
+        "  render-strip ROM --actor N --bank B (--palette P | --auto) --strip 1|2|3\n"
+        "               [--step K] [--labels] -o OUT.png\n"
+        "  render-tiles ROM --actor N --bank B (--palette P | --auto) -o OUT.png\n"
+        "  color WORD\n"
+        "  color --hls H,S,L\n"
+        "\n"
+        "Actors are 0 to 64, palettes 0 to 29, HLS values 0 to 30, colour words 0 to 0xFFFF.\n"
+        "Options: --help, --version\n");
+}
+
+int CCliCommands::Run(const QStringList& arguments)
+{
+    if (arguments.isEmpty())
+        return Usage(QStringLiteral("no command given"));
+    const QString command = arguments.first();
+    const QStringList rest = arguments.mid(1);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
+        std::fputs(qPrintable(UsageText()), stdout);
+        return EXIT_OK;
+    }
+    if (command == QLatin1String("--version") || command == QLatin1String("-v")) {
+        Print(QStringLiteral("glyphox-cli %1").arg(QStringLiteral(GLYPHOX_VERSION)));
+        return EXIT_OK;
+    }
+    if (rest.contains(QLatin1String("--help"))) {
+        std::fputs(qPrintable(UsageText()), stdout);
+        return EXIT_OK;
+    }
+    using Handler = int (CCliCommands::*)(const QStringList&);
+    const struct
+    {
+        const char* name;
+        Handler handler;
+    } commands[] = {
+        {"demo-rom", &CCliCommands::DemoRom},
+        {"info", &CCliCommands::Info},
+        {"recover", &CCliCommands::Recover},
+        {"export-tileset", &CCliCommands::ExportTileSet},
+        {"import-tileset", &CCliCommands::ImportTileSet},
+        {"export-palette", &CCliCommands::ExportPalette},
+        {"import-palette", &CCliCommands::ImportPalette},
+        {"render-strip", &CCliCommands::RenderStrip},
+        {"render-tiles", &CCliCommands::RenderTiles},
+        {"color", &CCliCommands::Color},
+    };
+    for (const auto& entry : commands)
+        if (command == QLatin1String(entry.name))
+            return (this->*entry.handler)(rest);
+    return Usage(QStringLiteral("unknown command \"%1\"").arg(command));
+}
+
+int CCliCommands::Usage(const QString& message)
+{
+    std::fprintf(stderr, "glyphox-cli: %s\n\n%s", qPrintable(message), qPrintable(UsageText()));
+    return EXIT_USAGE;
+}
+
+int CCliCommands::Fail(const QString& message)
+{
+    std::fprintf(stderr, "glyphox-cli: %s\n", qPrintable(message));
+    return EXIT_FAILED;
+}
+
+void CCliCommands::Print(const QString& line)
+{
+    std::fprintf(stdout, "%s\n", qPrintable(line));
+}
+
+int CCliCommands::OpenRom(const QString& path, CGlyphoxDoc& doc)
+{
+    if (CSaveJournal::IsPending(path))
+        return Fail(QStringLiteral("the last save of “%1” was interrupted; %2")
+                        .arg(Shown(path), kRecoverHint.arg(path)));
+    const CFileResult opened = doc.OnOpenDocument(path);
+    if (!opened.ok)
+        return Fail(opened.message);
+    return EXIT_OK;
+}
+
+int CCliCommands::PaletteChoice(const CCliArguments& args, int actor, bool allowAuto,
+                                bool* battle, int* palette)
+{
+    QString error;
+    const QString bank = args.Value(QStringLiteral("--bank"));
+    if (!args.Has(QStringLiteral("--bank")))
+        return Usage(QStringLiteral("option --bank is required"));
+    if (bank != QLatin1String("battle") && bank != QLatin1String("overworld"))
+        return Usage(QStringLiteral("--bank must be battle or overworld, not \"%1\"").arg(bank));
+    *battle = bank == QLatin1String("battle");
+
+    const bool automatic = allowAuto && args.Has(QStringLiteral("--auto"));
+    if (automatic && args.Has(QStringLiteral("--palette")))
+        return Usage(QStringLiteral("give either --palette or --auto, not both"));
+    if (automatic) {
+        *palette = CActorTables::AutoPalette(actor, *battle);
+        return EXIT_OK;
+    }
+    if (!args.Int(QStringLiteral("--palette"), 0, CActorTables::PALETTE_COUNT - 1, palette,
+                  &error))
+        return Usage(allowAuto && !args.Has(QStringLiteral("--palette"))
+                         ? QStringLiteral("give --palette P or --auto")
+                         : error);
+    return EXIT_OK;
+}
+
+int CCliCommands::DemoRom(const QStringList& arguments)
+{
+    CCliArguments args;
+    QString error;
+    if (!args.Parse(arguments, {QStringLiteral("--seed")},
+                    {QStringLiteral("--headerless"), QStringLiteral("--force")}, 1, &error))
+        return Usage(error);
+    int seed = 1;
+    if (args.Has(QStringLiteral("--seed")) &&
+        !args.Int(QStringLiteral("--seed"), 0, 0x7FFFFFFF, &seed, &error))
+        return Usage(error);
+    const QString out = args.Positionals().first();
+    const bool headerless = args.Has(QStringLiteral("--headerless"));
+    const CFileResult written =
+        CDemoRom::Write(out, headerless, std::uint32_t(seed), args.Has(QStringLiteral("--force")));
+    if (!written.ok)
+        return Fail(written.message);
+    Print(QStringLiteral("Wrote demo ROM image %1 (%2 bytes, %3, seed %4)")
+              .arg(Shown(out))
+              .arg(headerless ? ROM_SIZE : ROM_IMAGE_SIZE)
+              .arg(headerless ? QStringLiteral("no copier header")
+                              : QStringLiteral("512-byte copier header"))
+              .arg(seed));
+    return EXIT_OK;
+}
+
+int CCliCommands::Info(const QStringList& arguments)
+{
+    CCliArguments args;
+    QString error;
+    if (!args.Parse(arguments, {}, {}, 1, &error))
+        return Usage(error);
+    const QString path = args.Positionals().first();
+    const QFileInfo info(path);
+    if (!info.exists())
+        return Fail(QStringLiteral("“%1” does not exist.").arg(Shown(path)));
+    if (info.isDir())
+        return Fail(QStringLiteral("“%1” is a folder, not a ROM image.").arg(Shown(path)));
+
+    const CRomFileLayout layout = CRomFileLayout::ForLength(info.size());
+    const CFileResult usable = CGlyphoxDoc::Inspect(path);
+    Print(QStringLiteral("File: %1").arg(Shown(path)));
+    Print(QStringLiteral("Size: %1 bytes").arg(info.size()));
+    switch (layout.kind) {
+    case CRomFileLayout::Headered:
+        Print(QStringLiteral("Copier header: yes (512 bytes)"));
+        break;
+    case CRomFileLayout::Headerless:
+        Print(QStringLiteral("Copier header: no"));
+        break;
+    case CRomFileLayout::TooShort:
+        Print(QStringLiteral("Copier header: unknown (file too short)"));
+        break;
+    }
+    Print(usable.ok ? QStringLiteral("Editable: yes")
+                    : QStringLiteral("Editable: no: %1").arg(usable.message));
+    Print(CSaveJournal::IsPending(path)
+              ? QStringLiteral("Interrupted save: pending; run 'glyphox-cli recover %1'").arg(path)
+              : QStringLiteral("Interrupted save: none"));
+    return EXIT_OK;
+}
+
+int CCliCommands::Recover(const QStringList& arguments)
+{
+    CCliArguments args;
+    QString error;
+    if (!args.Parse(arguments, {}, {}, 1, &error))
+        return Usage(error);
+    const QString path = args.Positionals().first();
+    if (!QFileInfo(path).isFile())
+        return Fail(QStringLiteral("“%1” is not a file.").arg(Shown(path)));
+    if (!CSaveJournal::IsPending(path)) {
+        Print(QStringLiteral("No interrupted save is pending for %1; nothing to do.")
+                  .arg(Shown(path)));
+        return EXIT_OK;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return Fail(QStringLiteral("Cannot open “%1” for writing: %2.")
+                        .arg(Shown(path), file.errorString()));
+    const CFileResult settled = CSaveJournal::Settle(file);
+    if (!settled.ok)
+        return Fail(settled.message);
+    Print(settled.message);
+    return EXIT_OK;
+}
+
+int CCliCommands::ExportTileSet(const QStringList& arguments)
+{
+    CCliArguments args;
+    QString error;
+    int actor = 0;
+    if (!args.Parse(arguments, {QStringLiteral("--actor"), QStringLiteral("-o")}, {}, 1, &error) ||
+        !args.Int(QStringLiteral("--actor"), 0, CActorTables::ACTOR_COUNT - 1, &actor, &error))
+        return Usage(error);
+    if (!args.Has(QStringLiteral("-o")))
+        return Usage(QStringLiteral("option -o OUT is required"));
+    CGlyphoxDoc doc;
+    if (const int status = OpenRom(args.Positionals().first(), doc))
+        return status;
+    const QString out = args.Value(QStringLiteral("-o"));
+    const CFileResult exported = CTileFiles::ExportTileSet(doc.m_pImage.get(), actor, out);
+    if (!exported.ok)
+        return Fail(QStringLiteral("%1 (%2)").arg(exported.message, Shown(out)));
+    Print(CTileFiles::TileSetExportedText(Shown(out)));
+    return EXIT_OK;
+}
+
+int CCliCommands::ImportTileSet(const QStringList& arguments)
+{
+    CCliArguments args;
+    QString error;
+    int actor = 0;
+    if (!args.Parse(arguments, {QStringLiteral("--actor")}, {}, 2, &error) ||
+        !args.Int(QStringLiteral("--actor"), 0, CActorTables::ACTOR_COUNT - 1, &actor, &error))
+        return Usage(error);
+    const QString rom = args.Positionals().at(0);
+    const QString in = args.Positionals().at(1);
+    CGlyphoxDoc doc;
+    if (const int status = OpenRom(rom, doc))
+        return status;
+    const CFileResult imported = CTileFiles::ImportTileSet(doc.m_pImage.get(), actor, in);
+    if (!imported.ok)
+        return Fail(QStringLiteral("%1 (%2)").arg(imported.message, Shown(in)));
+    const CFileResult saved = doc.OnSaveDocument(rom);
+    if (!saved.ok)
+        return Fail(saved.message);
+    Print(QStringLiteral("Imported %1 into the tile set of actor %2 and saved %3")
+              .arg(Shown(in))
+              .arg(actor)
+              .arg(Shown(rom)));
+    return EXIT_OK;
+}
+
+int CCliCommands::ExportPalette(const QStringList& arguments)
+{
+    CCliArguments args;
+    QString error;
+    if (!args.Parse(arguments,
+                    {QStringLiteral("--bank"), QStringLiteral("--palette"), QStringLiteral("-o")},
+                    {}, 1, &error))
+        return Usage(error);
+    bool battle = false;
+    int palette = 0;
+    if (const int status = PaletteChoice(args, 0, false, &battle, &palette))
+        return status;
+    if (!args.Has(QStringLiteral("-o")))
+        return Usage(QStringLiteral("option -o OUT is required"));
+    CGlyphoxDoc doc;
+    if (const int status = OpenRom(args.Positionals().first(), doc))
+        return status;
+    const QString out = args.Value(QStringLiteral("-o"));
+    const CFileResult exported =
+        CTileFiles::ExportPalette(doc.m_pImage.get(), battle, palette, out);
+    if (!exported.ok)
+        return Fail(QStringLiteral("%1 (%2)").arg(exported.message, Shown(out)));
+    Print(CTileFiles::PaletteExportedText(Shown(out)));
+    return EXIT_OK;
+}
+
+int CCliCommands::ImportPalette(const QStringList& arguments)
+{
+    CCliArguments args;
+    QString error;
+    if (!args.Parse(arguments, {QStringLiteral("--bank"), QStringLiteral("--palette")}, {}, 2,
+                    &error))
+        return Usage(error);
+    bool battle = false;
+    int palette = 0;
+    if (const int status = PaletteChoice(args, 0, false, &battle, &palette))
+        return status;
+    const QString rom = args.Positionals().at(0);
+    const QString in = args.Positionals().at(1);
+    CGlyphoxDoc doc;
+    if (const int status = OpenRom(rom, doc))
+        return status;
+    const CFileResult imported = CTileFiles::ImportPalette(doc.m_pImage.get(), battle, palette, in);
+    if (!imported.ok)
+        return Fail(QStringLiteral("%1 (%2)").arg(imported.message, Shown(in)));
+    const CFileResult saved = doc.OnSaveDocument(rom);
+    if (!saved.ok)
+        return Fail(saved.message);
+    Print(QStringLiteral("Imported %1 into %2 palette %3 and saved %4")
+              .arg(Shown(in), battle ? QStringLiteral("battle") : QStringLiteral("overworld"))
+              .arg(palette)
+              .arg(Shown(rom)));
+    return EXIT_OK;
+}
+
+int CCliCommands::RenderStrip(const QStringList& arguments)
+{
+    CCliArguments args;
+    QString error;
+    int actor = 0;
+    int strip = 1;
+    int step = 0;
+    if (!args.Parse(arguments,
+                    {QStringLiteral("--actor"), QStringLiteral("--bank"), QStringLiteral("--palette"),
+                     QStringLiteral("--strip"), QStringLiteral("--step"), QStringLiteral("-o")},
+                    {QStringLiteral("--auto"), QStringLiteral("--labels")}, 1, &error) ||
+        !args.Int(QStringLiteral("--actor"), 0, CActorTables::ACTOR_COUNT - 1, &actor, &error) ||
+        !args.Int(QStringLiteral("--strip"), 1, CActorTables::STRIP_COUNT, &strip, &error) ||
+        (args.Has(QStringLiteral("--step")) &&
+         !args.Int(QStringLiteral("--step"), 0, 0x7FFFFFFF, &step, &error)))
+        return Usage(error);
+    bool battle = false;
+    int palette = 0;
+    if (const int status = PaletteChoice(args, actor, true, &battle, &palette))
+        return status;
+    if (!args.Has(QStringLiteral("-o")))
+        return Usage(QStringLiteral("option -o OUT.png is required"));
+    CGlyphoxDoc doc;
+    if (const int status = OpenRom(args.Positionals().first(), doc))
+        return status;
+
+    std::uint16_t words[PALETTE_COLORS];
+    CActorTables::LoadPalette(doc.m_pImage.get(), battle, palette, words);
+    CStripRenderer renderer;
+    const CPixelBuffer& image = renderer.DrawStrip(
+        strip - 1, CActorTables::StripVariantForStep(strip - 1, step),
+        CActorTables::TileWindow(doc.m_pImage.get(), actor), words,
+        args.Has(QStringLiteral("--labels")));
+    const QString out = args.Value(QStringLiteral("-o"));
+    if (!SavePng(image.ToRgb888(), out))
+        return Fail(QStringLiteral("Cannot write “%1”.").arg(Shown(out)));
+    Print(QStringLiteral("Wrote strip %1 of actor %2 (%3 x %4) to %5")
+              .arg(strip)
+              .arg(actor)
+              .arg(image.Width())
+              .arg(image.Height())
+              .arg(Shown(out)));
+    return EXIT_OK;
+}
+
+int CCliCommands::RenderTiles(const QStringList& arguments)
+{
+    CCliArguments args;
+    QString error;
+    int actor = 0;
+    if (!args.Parse(arguments,
+                    {QStringLiteral("--actor"), QStringLiteral("--bank"), QStringLiteral("--palette"),
+                     QStringLiteral("-o")},
+                    {QStringLiteral("--auto")}, 1, &error) ||
+        !args.Int(QStringLiteral("--actor"), 0, CActorTables::ACTOR_COUNT - 1, &actor, &error))
+        return Usage(error);
+    bool battle = false;
+    int palette = 0;
+    if (const int status = PaletteChoice(args, actor, true, &battle, &palette))
+        return status;
+    if (!args.Has(QStringLiteral("-o")))
+        return Usage(QStringLiteral("option -o OUT.png is required"));
+    CGlyphoxDoc doc;
+    if (const int status = OpenRom(args.Positionals().first(), doc))
+        return status;
+
+    std::uint16_t words[PALETTE_COLORS];
+    CActorTables::LoadPalette(doc.m_pImage.get(), battle, palette, words);
+    CTileSheetRenderer renderer;
+    const CPixelBuffer& sheet =
+        renderer.Draw(CActorTables::TileWindow(doc.m_pImage.get(), actor), words);
+    const QString out = args.Value(QStringLiteral("-o"));
+    if (!SavePng(sheet.ToRgb888(), out))
+        return Fail(QStringLiteral("Cannot write “%1”.").arg(Shown(out)));
+    Print(QStringLiteral("Wrote the tiles of actor %1 (%2 x %3) to %4")
+              .arg(actor)
+              .arg(sheet.Width())
+              .arg(sheet.Height())
+              .arg(Shown(out)));
+    return EXIT_OK;
+}
+
+int CCliCommands::Color(const QStringList& arguments)
+{
+    CCliArguments args;
+    QString error;
+    if (arguments.size() == 2 && arguments.first() == QLatin1String("--hls")) {
+        const QStringList parts = arguments.at(1).split(QLatin1Char(','));
+        int hls[3] = {};
+        bool ok = parts.size() == 3;
+        for (int i = 0; ok && i < 3; ++i)
+            ok = CCliArguments::ParseInt(parts[i], 0, 30, false, &hls[i]);
+        if (!ok)
+            return Usage(QStringLiteral("--hls takes H,S,L, three whole numbers from 0 to 30, "
+                                        "not \"%1\"")
+                             .arg(arguments.at(1)));
+        const std::uint16_t word =
+            HLSToSNES(FieldToHLS(hls[0]), FieldToHLS(hls[2]), FieldToHLS(hls[1]));
+        Print(ColorLine(word, hls[0], hls[1], hls[2]));
+        return EXIT_OK;
+    }
+    if (!args.Parse(arguments, {}, {}, 1, &error))
+        return Usage(error);
+    int word = 0;
+    if (!CCliArguments::ParseInt(args.Positionals().first(), 0, 0xFFFF, true, &word))
+        return Usage(QStringLiteral("a colour word is a number from 0 to 0xFFFF, not \"%1\"")
+                         .arg(args.Positionals().first()));
+    double hue = 0;
+    double sat = 0;
+    double lum = 0;
+    SNESToHLS(std::uint16_t(word), &hue, &sat, &lum);
+    Print(ColorLine(std::uint16_t(word), HLSToField(hue), HLSToField(sat), HLSToField(lum)));
+    return EXIT_OK;
+}

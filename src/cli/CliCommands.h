@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class CCliArguments;
+class CGlyphoxDoc;
+
+// glyphox-cli's commands. Exit status 0 on success, 1 on a failure (one line on
+// stderr, no file changed), 2 on a usage error (message and usage on stderr).
+class CCliCommands
+{
+public:
+    static constexpr int EXIT_OK = 0;
+    static constexpr int EXIT_FAILED = 1;
+    static constexpr int EXIT_USAGE = 2;
+
+    int Run(const QStringList& arguments);
+
+    static QString UsageText();
+
+private:
+    int DemoRom(const QStringList& arguments);
+    int Info(const QStringList& arguments);
+    int Recover(const QStringList& arguments);
+    int ExportTileSet(const QStringList& arguments);
+    int ImportTileSet(const QStringList& arguments);
+    int ExportPalette(const QStringList& arguments);
+    int ImportPalette(const QStringList& arguments);
+    int RenderStrip(const QStringList& arguments);
+    int RenderTiles(const QStringList& arguments);
+    int Color(const QStringList& arguments);
+
+    int Usage(const QString& message);
+    int Fail(const QString& message);
+    void Print(const QString& line);
+
+    // Opens ROM into doc, refusing one with an interrupted save pending.
+    int OpenRom(const QString& path, CGlyphoxDoc& doc);
+    // --bank and --palette (or --auto with the actor) into bank and palette.
+    int PaletteChoice(const CCliArguments& args, int actor, bool allowAuto, bool* battle,
+                      int* palette);
+};

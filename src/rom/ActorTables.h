@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+
+// Where Morrow keeps its character sprites: fixed offsets into the image buffer
+// (file offsets, 512-byte copier header included), never read from the ROM.
+class CActorTables
+{
+public:
+    static constexpr int ACTOR_COUNT = 65;
+    static constexpr int WINDOW_TILES = 181;
+    static constexpr int WINDOW_BYTES = 5792; // 181 tiles of 32 bytes
+    static constexpr int PALETTE_COUNT = 30;
+    static constexpr std::uint32_t BATTLE_BANK = 0x2D6500;
+    static constexpr std::uint32_t OVERWORLD_BANK = 0x268200;
+    static constexpr int STRIP_COUNT = 3;
+    static constexpr int STRIP_ROWS = 3;
+    static constexpr std::int16_t EMPTY_CELL = -1;
+    static constexpr std::int16_t MIRRORED = 0x100;
+
+    struct StripMap
+    {
+        int width;    // cells per row
+        int variants; // animation frames
+        const std::int16_t* entries; // variants x 3 rows x width, row by row
+
+        int CellCount() const { return width * STRIP_ROWS; }
+        std::int16_t Entry(int variant, int cell) const
+        {
+            return entries[variant * CellCount() + cell];
+        }
+    };
+
+    static bool IsValidActor(int actor) { return actor >= 0 && actor < ACTOR_COUNT; }
+    static bool IsValidPalette(int palette) { return palette >= 0 && palette < PALETTE_COUNT; }
+
+    // Offset of the actor's first tile; the actor must be valid.
+    static std::uint32_t TileSetOffset(int actor);
+    // The actor's automatic palette number in the battle or the overworld bank.
+    static int AutoPalette(int actor, bool battle);
+    static std::uint32_t PaletteBase(bool battle) { return battle ? BATTLE_BANK : OVERWORLD_BANK; }
+    static std::uint32_t PaletteOffset(bool battle, int palette)
+    {
+        return PaletteBase(battle) + 32 * std::uint32_t(palette);
+    }
+    // The actor's tile-set window inside an image buffer of ROM_IMAGE_SIZE bytes.
+    static const std::uint8_t* TileWindow(const std::uint8_t* image, int actor)
+    {
+        return image + TileSetOffset(actor);
+    }
+    static std::uint8_t* TileWindow(std::uint8_t* image, int actor)
+    {
+        return image + TileSetOffset(actor);
+    }
+    // The 16 colour words of a palette inside an image buffer.
+    static void LoadPalette(const std::uint8_t* image, bool battle, int palette,
+                            std::uint16_t words[16]);
+    // Strip 0, 1 or 2 (shown as strips 1, 2 and 3).
+    static const StripMap& Strip(int strip);
+    // The variant a strip shows at an animation step counted from 0.
+    static int StripVariantForStep(int strip, int step);
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// The outcome of a file operation: success, or failure with one clear message.
+// A success may carry a notice the user must see (an interrupted save settled).
+struct CFileResult
+{
+    bool ok = true;
+    QString message;
+
+    static CFileResult Success(const QString& notice = {}) { return {true, notice}; }
+    static CFileResult Failure(const QString& message) { return {false, message}; }
+};

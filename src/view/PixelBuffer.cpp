@@ -1,0 +1,32 @@
+#include "PixelBuffer.h"
+
+CPixelBuffer::CPixelBuffer(int width, int height, int bytesPerPixel)
+    : m_nWidth(width), m_nHeight(height), m_nBytesPerPixel(bytesPerPixel == 3 ? 3 : 4),
+      m_bytes(std::size_t(width) * height * m_nBytesPerPixel)
+{
+}
+
+ScreenColor CPixelBuffer::PixelAt(int x, int y) const
+{
+    const std::uint8_t* p = m_bytes.data() + (std::size_t(y) * m_nWidth + x) * m_nBytesPerPixel;
+    return {p[2], p[1], p[0]};
+}
+
+std::uint8_t CPixelBuffer::FourthByteAt(int x, int y) const
+{
+    if (m_nBytesPerPixel != 4)
+        return 0;
+    return m_bytes[(std::size_t(y) * m_nWidth + x) * 4 + 3];
+}
+
+QImage CPixelBuffer::Image() const
+{
+    const QImage::Format format =
+        m_nBytesPerPixel == 4 ? QImage::Format_RGB32 : QImage::Format_BGR888;
+    return QImage(m_bytes.data(), m_nWidth, m_nHeight, Stride(), format);
+}
+
+QImage CPixelBuffer::ToRgb888() const
+{
+    return Image().convertToFormat(QImage::Format_RGB888);
+}

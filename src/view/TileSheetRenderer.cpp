@@ -1,0 +1,67 @@
+#include "TileSheetRenderer.h"
+
+#include "rom/ActorTables.h"
+#include "rom/SnesFormat.h"
+
+#include <cstring>
+
+namespace {
+
+std::uint32_t Grey(std::uint8_t level)
+{
+    return std::uint32_t(level) * 0x010101;
+}
+
+} // namespace
+
+CTileSheetRenderer::CTileSheetRenderer(int bytesPerPixel)
+    : m_nBytesPerPixel(bytesPerPixel == 3 ? 3 : 4), m_background(WIDTH, HEIGHT, m_nBytesPerPixel),
+      m_sheet(WIDTH, HEIGHT, m_nBytesPerPixel)
+{
+    for (int y = 0; y < HEIGHT; ++y) {
+        for (int x = 0; x < WIDTH; ++x) {
+            std::uint8_t* at = m_background.Bits() + std::size_t(y) * m_background.Stride() +
+                               std::size_t(x) * m_nBytesPerPixel;
+            StorePixel(at, Grey(CheckerGrey(x, y)), m_nBytesPerPixel);
+        }
+    }
+}
+
+std::uint8_t CTileSheetRenderer::CheckerGrey(int x, int y)
+{
+    return ((x / 4 + y / 4) % 2) == 0 ? 204 : 128;
+}
+
+// Starts from the checkerboard and draws every opaque pixel as a 3 x 3 block,
+// which is what drawing the tiles, magnifying them and replacing the key grey
+// with the checkerboard comes to.
+const CPixelBuffer& CTileSheetRenderer::Draw(const std::uint8_t* window,
+                                             const std::uint16_t* palette)
+{
+    std::memcpy(m_sheet.Bits(), m_background.Bits(), m_sheet.SizeInBytes());
+    std::uint32_t pixels[PALETTE_COLORS];
+    MakeSpritePixels(palette, pixels);
+
+    const std::size_t stride = m_sheet.Stride();
+    for (int t = 0; t < CActorTables::WINDOW_TILES; ++t) {
+        const std::uint8_t* tile = window + TILE_BYTES * t;
+        for (int y = 0; y < TILE_SIZE; ++y) {
+            const std::uint64_t indices = DecodeTileRow(tile, y);
+            if (indices == 0)
+                continue;
+            std::uint8_t* line = m_sheet.Bits() + std::size_t(3 * y) * stride +
+                                 std::size_t(THUMBNAIL * t) * m_nBytesPerPixel;
+            for (int c = 0; c < TILE_SIZE; ++c) {
+                const int index = (indices >> (8 * c)) & 0x0F;
+                if (index == 0)
+                    continue;
+                for (int k = 0; k < 9; ++k) {
+                    std::uint8_t* at = line + std::size_t(k / 3) * stride +
+                                       std::size_t(3 * c + k % 3) * m_nBytesPerPixel;
+                    StorePixel(at, pixels[index], m_nBytesPerPixel);
+                }
+            }
+        }
+    }
+    return m_sheet;
+}
