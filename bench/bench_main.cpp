@@ -1,1 +1,158 @@
-int main(){return 0;}
+// Runs the benchmarks, then prints every figure as a ratio to its floor measured
+// in the same run, next to the target it has to meet.
+
+#include "BenchSupport.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStorageInfo>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+struct Pairing
+{
+    const char* measured;
+    const char* floor;
+    double maxRatio;   // 0 when there is no target
+    double maxSeconds; // 0 when there is no target
+};
+
+constexpr Pairing kPairings[] = {
+    {"BM_DrawTile/3", "BM_DrawTile_Floor/3", 6, 0},
+    {"BM_DrawTile/4", "BM_DrawTile_Floor/4", 6, 0},
+    {"BM_DrawTilePixels/3", "BM_DrawTile_Floor/3", 0, 0},
+    {"BM_DrawTilePixels/4", "BM_DrawTile_Floor/4", 0, 0},
+    {"BM_DrawTileNaive/3", "BM_DrawTile_Floor/3", 0, 0},
+    {"BM_DrawTileNaive/4", "BM_DrawTile_Floor/4", 0, 0},
+    {"BM_DrawStrips/3", "BM_DrawStrips_Floor/3", 6, 0.2e-3},
+    {"BM_DrawStrips/4", "BM_DrawStrips_Floor/4", 6, 0.2e-3},
+    {"BM_DrawSheet/3", "BM_DrawSheet_Floor/3", 0, 0},
+    {"BM_DrawSheet/4", "BM_DrawSheet_Floor/4", 0, 0},
+    {"BM_OpenDocument", "BM_OpenDocument_Floor", 0, 0},
+    {"BM_SaveDocument", "BM_SaveDocument_Floor", 3, 0},
+    {"BM_JournalHash", "BM_SaveDocument_Floor", 0, 0},
+};
+
+// The usual console output; it also keeps the real time per iteration of every
+// run, by name without the "/real_time" suffix. With repetitions the median is kept.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.error_occurred || (run.run_type != Run::RT_Iteration && !median))
+                continue;
+            const double seconds =
+                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const auto [at, added] = m_seconds.emplace(Key(run), seconds);
+            if (!added && median)
+                at->second = seconds;
+        }
+    }
+
+    const double* Seconds(const std::string& name) const
+    {
+        const auto at = m_seconds.find(name);
+        return at == m_seconds.end() ? nullptr : &at->second;
+    }
+
+private:
+    static std::string Key(const Run& run)
+    {
+        const auto& name = run.run_name;
+        return name.args.empty() ? name.function_name : name.function_name + '/' + name.args;
+    }
+
+    std::map<std::string, double> m_seconds;
+};
+
+std::string FormatTime(double seconds)
+{
+    char text[32];
+    if (seconds < 1e-6)
+        std::snprintf(text, sizeof text, "%.1f ns", seconds * 1e9);
+    else if (seconds < 1e-3)
+        std::snprintf(text, sizeof text, "%.1f us", seconds * 1e6);
+    else
+        std::snprintf(text, sizeof text, "%.2f ms", seconds * 1e3);
+    return text;
+}
+
+std::string Verdict(const Pairing& pairing, double seconds, double ratio)
+{
+    std::string verdict;
+    char text[64];
+    if (pairing.maxRatio > 0) {
+        std::snprintf(text, sizeof text, "<= %gx %s", pairing.maxRatio,
+                      ratio <= pairing.maxRatio ? "met" : "MISSED");
+        verdict += text;
+    }
+    if (pairing.maxSeconds > 0) {
+        std::snprintf(text, sizeof text, ", < %s %s", FormatTime(pairing.maxSeconds).c_str(),
+                      seconds < pairing.maxSeconds ? "met" : "MISSED");
+        verdict += text;
+    }
+    return verdict.empty() ? "-" : verdict;
+}
+
+void PrintRatios(const RatioReporter& reporter)
+{
+    std::printf("\n%-22s %12s %12s %8s  %s\n", "Ratio to floor", "time", "floor", "ratio",
+                "target");
+    for (const Pairing& pairing : kPairings) {
+        const double* seconds = reporter.Seconds(pairing.measured);
+        const double* floor = reporter.Seconds(pairing.floor);
+        if (!seconds || !floor)
+            continue;
+        const double ratio = *seconds / *floor;
+        std::printf("%-22s %12s %12s %7.2fx  %s\n", pairing.measured,
+                    FormatTime(*seconds).c_str(), FormatTime(*floor).c_str(), ratio,
+                    Verdict(pairing, *seconds, ratio).c_str());
+    }
+}
+
+// The open and save benchmarks work in a fresh folder on the disk being measured:
+// $GLYPHOX_BENCH_DIR, or else the folder of this program (in the build tree).
+QString FileParent()
+{
+    return qEnvironmentVariable("GLYPHOX_BENCH_DIR", QCoreApplication::applicationDirPath());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    QCoreApplication app(argc, argv);
+
+    QTemporaryDir folder(FileParent() + QStringLiteral("/glyphox-bench-XXXXXX"));
+    if (!folder.isValid()) {
+        std::fprintf(stderr, "Cannot make a folder in %s\n", qPrintable(FileParent()));
+        return 1;
+    }
+    // Save journals go below XDG_DATA_HOME: keep them in the same folder.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(folder.filePath(QStringLiteral("data"))));
+    SetFileFolder(folder.path());
+    const QStorageInfo storage(folder.path());
+    std::printf("Files and journals in %s (%s, %s)\n", qPrintable(folder.path()),
+                storage.fileSystemType().constData(), storage.device().constData());
+    std::fflush(stdout);
+
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    PrintRatios(reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstring>
+
 namespace {
 
 QString Shown(const QString& path)
@@ -41,6 +43,32 @@ CFileResult TooShort(const QString& name, qint64 length)
                        "3,145,728 (without a copier header) or 3,146,240 (with one) are needed.")
             .arg(name)
             .arg(length));
+}
+
+constexpr qint64 kCompareBlock = 4096;
+
+// Index of the first byte where a and b differ, or size if they are equal.
+qint64 FirstDifference(const char* a, const char* b, qint64 size)
+{
+    qint64 i = 0;
+    while (i + kCompareBlock <= size && std::memcmp(a + i, b + i, kCompareBlock) == 0)
+        i += kCompareBlock;
+    while (i < size && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+// Index of the last byte where a and b differ; they must differ somewhere.
+qint64 LastDifference(const char* a, const char* b, qint64 size)
+{
+    qint64 end = size;
+    while (end >= kCompareBlock &&
+           std::memcmp(a + end - kCompareBlock, b + end - kCompareBlock, kCompareBlock) == 0)
+        end -= kCompareBlock;
+    qint64 i = end - 1;
+    while (a[i] == b[i])
+        --i;
+    return i;
 }
 
 } // namespace
@@ -121,18 +149,13 @@ CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName)
                                         .arg(name, file.errorString()));
 
     // Only the span from the first to the last changed byte is journalled and written.
-    const char* previous = old.constData();
-    qint64 first = 0;
-    while (first < size && previous[first] == source[first])
-        ++first;
+    const qint64 first = FirstDifference(old.constData(), source, size);
     if (first == size) {
         m_strPathName = pathName;
         m_nFileLength = layout.fileLength;
         return settled;
     }
-    qint64 last = size - 1;
-    while (previous[last] == source[last])
-        --last;
+    const qint64 last = LastDifference(old.constData(), source, size);
     const qint64 span = last - first + 1;
     const QByteArray oldSpan = old.mid(first, span);
     const QByteArray newSpan = QByteArray::fromRawData(source + first, span);

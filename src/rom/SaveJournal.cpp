@@ -40,7 +40,7 @@ QString CanonicalPath(const QString& filePath)
 QString JournalPathForCanonical(const QString& canonical)
 {
     const QByteArray digest =
-        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex();
+        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Blake2b_256).toHex();
     return CSaveJournal::Directory() + QLatin1Char('/') + QString::fromLatin1(digest.left(32)) +
            QStringLiteral(".journal");
 }
@@ -112,7 +112,7 @@ bool CSaveJournal::IsPending(const QString& filePath)
 
 QByteArray CSaveJournal::Hash(const QByteArray& bytes)
 {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256);
 }
 
 CFileResult CSaveJournal::Record(const QString& filePath, qint64 fileLength, qint64 offset,

@@ -1,1 +1,149 @@
-int main(){return 0;}
+#include <QtTest>
+
+#include "rom/SnesFormat.h"
+
+static std::uint8_t* u8(QByteArray& bytes)
+{
+    return reinterpret_cast<std::uint8_t*>(bytes.data());
+}
+
+// A 32-byte tile, zero except for the given (byte, value) pairs.
+static QByteArray tileWith(std::initializer_list<std::pair<int, int>> bytes)
+{
+    QByteArray tile(TILE_BYTES, 0);
+    for (auto [at, value] : bytes)
+        tile[at] = char(value);
+    return tile;
+}
+
+class TestSnesFormat : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decode_data()
+    {
+        QTest::addColumn<QByteArray>("tile");
+        QTest::addColumn<int>("pixel"); // 8 y + x
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("elsewhere");
+        QTest::newRow("all 0xFF") << QByteArray(TILE_BYTES, '\xFF') << 0 << 15 << 15;
+        QTest::newRow("plane 0 at (0,0)") << tileWith({{0, 0x80}}) << 0 << 1 << 0;
+        QTest::newRow("plane 1 at (1,1)") << tileWith({{3, 0x40}}) << 9 << 2 << 0;
+        QTest::newRow("plane 2 at (7,7)") << tileWith({{30, 0x01}}) << 63 << 4 << 0;
+        QTest::newRow("plane 3 at (7,0)") << tileWith({{17, 0x01}}) << 7 << 8 << 0;
+    }
+
+    void decode()
+    {
+        QFETCH(QByteArray, tile);
+        QFETCH(int, pixel);
+        QFETCH(int, index);
+        QFETCH(int, elsewhere);
+        std::uint8_t pixels[TILE_PIXELS];
+        DecodeTile(u8(tile), pixels);
+        for (int i = 0; i < TILE_PIXELS; ++i)
+            QCOMPARE(int(pixels[i]), i == pixel ? index : elsewhere);
+    }
+
+    void encode()
+    {
+        QRandomGenerator rng(1994);
+        std::uint8_t pixels[TILE_PIXELS];
+        QByteArray tile(TILE_BYTES, 0);
+        QByteArray encoded(TILE_BYTES, 0);
+        for (int i = 0; i < 500; ++i) {
+            for (char& byte : tile)
+                byte = char(rng.bounded(256));
+            DecodeTile(u8(tile), pixels);
+            EncodeTile(pixels, u8(encoded));
+            QCOMPARE(encoded, tile);
+        }
+        std::fill(std::begin(pixels), std::end(pixels), 0xF3); // encodes as index 3
+        EncodeTile(pixels, u8(encoded));
+        QCOMPARE(encoded, QByteArray(16, '\xFF') + QByteArray(16, 0));
+    }
+
+    void mirror()
+    {
+        QByteArray source = tileWith({{0, 0x80}, {5, 0x12}, {31, 0xF0}});
+        const QByteArray original = source;
+        QByteArray mirrored(TILE_BYTES, 0);
+        QByteArray back(TILE_BYTES, 0);
+        MirrorTile(u8(source), u8(mirrored));
+        QCOMPARE(mirrored, tileWith({{0, 0x01}, {5, 0x48}, {31, 0x0F}}));
+        QCOMPARE(source, original);
+        MirrorTile(u8(mirrored), u8(back));
+        QCOMPARE(back, original);
+    }
+
+    void screenColor()
+    {
+        QCOMPARE(SnesToScreen(0x7FFF), (ScreenColor{248, 248, 248}));
+        QCOMPARE(SnesToScreen(0x001F), (ScreenColor{248, 0, 0}));
+        QCOMPARE(SnesToScreen(0x0C41), (ScreenColor{8, 16, 24}));
+        QCOMPARE(SnesToScreen(0x8000), (ScreenColor{0, 0, 0}));
+    }
+
+    void drawTile_data()
+    {
+        QTest::addColumn<int>("bytesPerPixel");
+        QTest::newRow("3 bytes per pixel") << 3;
+        QTest::newRow("4 bytes per pixel") << 4;
+    }
+
+    void drawTile()
+    {
+        QFETCH(int, bytesPerPixel);
+        // Index 1 at (0,0), 2 at (1,0), 15 at (7,7), 0 elsewhere; colour 0 must not show.
+        QByteArray tile = tileWith({{0, 0x80}, {1, 0x40}, {14, 1}, {15, 1}, {30, 1}, {31, 1}});
+        std::uint16_t palette[PALETTE_COLORS] = {0x7FFF, 0x001F, 0x0C41};
+        palette[15] = 0x7C00;
+        QByteArray buffer(24 * 24 * bytesPerPixel, '\xAA');
+        QCOMPARE(DrawTile(u8(tile), palette, 5, 1, u8(buffer), 24, 24, bytesPerPixel), 0x7F7F7Fu);
+
+        // Column 5, tile row 1: the tile's first pixel is pixel 8 x 24 + 5 of the buffer.
+        QCOMPARE(buffer.mid(197 * bytesPerPixel, 3), QByteArray("\0\0\xF8", 3));
+        for (int py = 0; py < 24; ++py) {
+            for (int px = 0; px < 24; ++px) {
+                const int cell = (py - 8) * 8 + px - 5;
+                const char* expected = px < 5 || px > 12 || py < 8 || py > 15 ? "\xAA\xAA\xAA\xAA"
+                                       : cell == 0                            ? "\0\0\xF8\0"
+                                       : cell == 1                            ? "\x18\x10\x08\0"
+                                       : cell == 63                           ? "\xF8\0\0\0"
+                                                                              : "\x7F\x7F\x7F\0";
+                QCOMPARE(buffer.mid((py * 24 + px) * bytesPerPixel, bytesPerPixel),
+                         QByteArray(expected, bytesPerPixel));
+            }
+        }
+    }
+
+    void replaceKeyColor_data() { drawTile_data(); }
+
+    void replaceKeyColor()
+    {
+        QFETCH(int, bytesPerPixel);
+        // 2 x 2 pixels. Key 0x102030 matches the bytes 0x10, 0x20, 0x30 in that order, so
+        // only the first and last pixels are replaced, from the background pixel in step.
+        const char* pixels[] = {"\x10\x20\x30\x99", "\x30\x20\x10\x99", "\x10\x20\x31\x99",
+                                "\x10\x20\x30\x99"};
+        QByteArray image;
+        QByteArray background;
+        for (int i = 0; i < 4; ++i) {
+            image.append(pixels[i], bytesPerPixel);
+            background.append(QByteArray(bytesPerPixel, char(0x40 + i)));
+        }
+        const QByteArray original = image;
+        ReplaceKeyColor(u8(image), u8(background), 2, 0, 0x102030, bytesPerPixel);
+        QCOMPARE(image, original);
+
+        ReplaceKeyColor(u8(image), u8(background), 2, 2, 0x102030, bytesPerPixel);
+        QByteArray expected = QByteArray("\x40\x40\x40\0", bytesPerPixel) +
+                              original.mid(bytesPerPixel, 2 * bytesPerPixel) +
+                              QByteArray("\x43\x43\x43\0", bytesPerPixel);
+        QCOMPARE(image, expected);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSnesFormat)
+#include "tst_snesformat.moc"

@@ -1,0 +1,122 @@
+// Opening and saving a 3 MiB ROM image on the disk being measured, against
+// reading the same bytes and one durable in-place write of them.
+
+#include "BenchSupport.h"
+
+#include "rom/DemoRom.h"
+#include "rom/FileIo.h"
+#include "rom/GlyphoxDoc.h"
+#include "rom/RomFileLayout.h"
+#include "rom/SaveJournal.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kSeed = 1;
+
+// A headered image file in the benchmark folder, made afresh.
+QString MakeImageFile(benchmark::State& state, const QString& name)
+{
+    const QString path = FileFolder() + QLatin1Char('/') + name;
+    const CFileResult written = CDemoRom::Write(path, false, kSeed, true);
+    if (!written.ok)
+        state.SkipWithError(written.message.toUtf8().constData());
+    return path;
+}
+
+// Changes every byte, so that the next save has the whole region to write.
+void FlipBytes(std::uint8_t* bytes, std::size_t size)
+{
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] ^= 0xFF;
+}
+
+bool Failed(benchmark::State& state, const CFileResult& result)
+{
+    if (!result.ok)
+        state.SkipWithError(result.message.toUtf8().constData());
+    return !result.ok;
+}
+
+void BM_OpenDocument(benchmark::State& state)
+{
+    const QString path = MakeImageFile(state, QStringLiteral("open.smc"));
+    CGlyphoxDoc doc;
+    for (auto _ : state) {
+        if (Failed(state, doc.OnOpenDocument(path)))
+            break;
+    }
+}
+
+void BM_OpenDocument_Floor(benchmark::State& state)
+{
+    const QString path = MakeImageFile(state, QStringLiteral("open-floor.smc"));
+    std::vector<char> bytes(ROM_IMAGE_SIZE);
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) ||
+            file.read(bytes.data(), ROM_IMAGE_SIZE) != ROM_IMAGE_SIZE) {
+            state.SkipWithError("cannot read the image file");
+            break;
+        }
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+
+void BM_SaveDocument(benchmark::State& state)
+{
+    const QString path = MakeImageFile(state, QStringLiteral("save.smc"));
+    CGlyphoxDoc doc;
+    if (Failed(state, doc.OnOpenDocument(path)))
+        return;
+    for (auto _ : state) {
+        state.PauseTiming();
+        FlipBytes(doc.m_pImage.get(), ROM_IMAGE_SIZE);
+        state.ResumeTiming();
+        if (Failed(state, doc.OnSaveDocument(path)))
+            break;
+    }
+}
+
+// The same bytes written over the file in place and synced: one durable write.
+void BM_SaveDocument_Floor(benchmark::State& state)
+{
+    const QString path = MakeImageFile(state, QStringLiteral("save-floor.smc"));
+    std::vector<std::uint8_t> bytes(ROM_IMAGE_SIZE);
+    for (auto _ : state) {
+        state.PauseTiming();
+        FlipBytes(bytes.data(), bytes.size());
+        state.ResumeTiming();
+        QFile file(path);
+        const auto mode = QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered;
+        if (!file.open(mode) ||
+            file.write(reinterpret_cast<const char*>(bytes.data()), ROM_IMAGE_SIZE) !=
+                ROM_IMAGE_SIZE ||
+            !SyncFile(file)) {
+            state.SkipWithError("cannot write the image file");
+            break;
+        }
+    }
+}
+
+// Where a save spends its processor time: the journal hashes the new bytes and
+// then the whole record, each about as large as the mapped region.
+void BM_JournalHash(benchmark::State& state)
+{
+    const QByteArray& bytes = Sprites().image; // ROM_IMAGE_SIZE bytes
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CSaveJournal::Hash(bytes));
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OpenDocument_Floor)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveDocument_Floor)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_JournalHash)->Unit(benchmark::kMillisecond)->UseRealTime();
