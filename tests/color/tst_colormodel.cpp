@@ -92,6 +92,8 @@ private slots:
             QCOMPARE(HLSToField(FieldToHLS(field)), field);
         // Fields H 5, L 25, S 30 give this word only when no multiply-add is fused.
         QCOMPARE(HLSToSNES(FieldToHLS(5), FieldToHLS(25), FieldToHLS(30)), std::uint16_t(0x53FF));
+        // Field 23 scales to 0.7666666666666666, just below 23 / 30.0, and red stays 31.
+        QCOMPARE(HLSToSNES(FieldToHLS(0), FieldToHLS(23), FieldToHLS(30)), std::uint16_t(0x421F));
     }
 };
 

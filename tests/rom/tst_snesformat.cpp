@@ -134,7 +134,8 @@ private slots:
             background.append(QByteArray(bytesPerPixel, char(0x40 + i)));
         }
         const QByteArray original = image;
-        ReplaceKeyColor(u8(image), u8(background), 2, 0, 0x102030, bytesPerPixel);
+        for (int height : {0, -1})
+            ReplaceKeyColor(u8(image), u8(background), 2, height, 0x102030, bytesPerPixel);
         QCOMPARE(image, original);
 
         ReplaceKeyColor(u8(image), u8(background), 2, 2, 0x102030, bytesPerPixel);
