@@ -51,7 +51,8 @@ bool CCliArguments::ParseInt(const QString& text, int min, int max, bool allowHe
     bool ok = false;
     qlonglong number = 0;
     const QString trimmed = text.trimmed();
-    if (allowHex && (trimmed.startsWith(QLatin1String("0x")) || trimmed.startsWith(QLatin1String("0X"))))
+    if (allowHex &&
+        (trimmed.startsWith(QLatin1String("0x")) || trimmed.startsWith(QLatin1String("0X"))))
         number = trimmed.mid(2).toLongLong(&ok, 16);
     else
         number = trimmed.toLongLong(&ok, 10);

@@ -137,8 +137,8 @@ int CCliCommands::OpenRom(const QString& path, CGlyphoxDoc& doc)
     return EXIT_OK;
 }
 
-int CCliCommands::PaletteChoice(const CCliArguments& args, int actor, bool allowAuto,
-                                bool* battle, int* palette)
+int CCliCommands::PaletteChoice(const CCliArguments& args, int actor, bool allowAuto, bool* battle,
+                                int* palette)
 {
     QString error;
     const QString bank = args.Value(QStringLiteral("--bank"));
@@ -155,8 +155,7 @@ int CCliCommands::PaletteChoice(const CCliArguments& args, int actor, bool allow
         *palette = CActorTables::AutoPalette(actor, *battle);
         return EXIT_OK;
     }
-    if (!args.Int(QStringLiteral("--palette"), 0, CActorTables::PALETTE_COUNT - 1, palette,
-                  &error))
+    if (!args.Int(QStringLiteral("--palette"), 0, CActorTables::PALETTE_COUNT - 1, palette, &error))
         return Usage(allowAuto && !args.Has(QStringLiteral("--palette"))
                          ? QStringLiteral("give --palette P or --auto")
                          : error);
@@ -352,86 +351,86 @@ int CCliCommands::ImportPalette(const QStringList& arguments)
     return EXIT_OK;
 }
 
+int CCliCommands::PrepareRender(const CCliArguments& args, CGlyphoxDoc& doc, int* actor,
+                                std::uint16_t words[PALETTE_COLORS])
+{
+    QString error;
+    if (!args.Int(QStringLiteral("--actor"), 0, CActorTables::ACTOR_COUNT - 1, actor, &error))
+        return Usage(error);
+    bool battle = false;
+    int palette = 0;
+    if (const int status = PaletteChoice(args, *actor, true, &battle, &palette))
+        return status;
+    if (!args.Has(QStringLiteral("-o")))
+        return Usage(QStringLiteral("option -o OUT.png is required"));
+    if (const int status = OpenRom(args.Positionals().first(), doc))
+        return status;
+    CActorTables::LoadPalette(doc.m_pImage.get(), battle, palette, words);
+    return EXIT_OK;
+}
+
+int CCliCommands::WritePicture(const CPixelBuffer& picture, const QString& out, const QString& what)
+{
+    if (!SavePng(picture.ToRgb888(), out))
+        return Fail(QStringLiteral("Cannot write “%1”.").arg(Shown(out)));
+    Print(QStringLiteral("Wrote %1 (%2 x %3) to %4")
+              .arg(what)
+              .arg(picture.Width())
+              .arg(picture.Height())
+              .arg(Shown(out)));
+    return EXIT_OK;
+}
+
 int CCliCommands::RenderStrip(const QStringList& arguments)
 {
     CCliArguments args;
     QString error;
-    int actor = 0;
     int strip = 1;
     int step = 0;
     if (!args.Parse(arguments,
-                    {QStringLiteral("--actor"), QStringLiteral("--bank"), QStringLiteral("--palette"),
-                     QStringLiteral("--strip"), QStringLiteral("--step"), QStringLiteral("-o")},
+                    {QStringLiteral("--actor"), QStringLiteral("--bank"),
+                     QStringLiteral("--palette"), QStringLiteral("--strip"),
+                     QStringLiteral("--step"), QStringLiteral("-o")},
                     {QStringLiteral("--auto"), QStringLiteral("--labels")}, 1, &error) ||
-        !args.Int(QStringLiteral("--actor"), 0, CActorTables::ACTOR_COUNT - 1, &actor, &error) ||
         !args.Int(QStringLiteral("--strip"), 1, CActorTables::STRIP_COUNT, &strip, &error) ||
         (args.Has(QStringLiteral("--step")) &&
          !args.Int(QStringLiteral("--step"), 0, 0x7FFFFFFF, &step, &error)))
         return Usage(error);
-    bool battle = false;
-    int palette = 0;
-    if (const int status = PaletteChoice(args, actor, true, &battle, &palette))
-        return status;
-    if (!args.Has(QStringLiteral("-o")))
-        return Usage(QStringLiteral("option -o OUT.png is required"));
     CGlyphoxDoc doc;
-    if (const int status = OpenRom(args.Positionals().first(), doc))
+    int actor = 0;
+    std::uint16_t words[PALETTE_COLORS];
+    if (const int status = PrepareRender(args, doc, &actor, words))
         return status;
 
-    std::uint16_t words[PALETTE_COLORS];
-    CActorTables::LoadPalette(doc.m_pImage.get(), battle, palette, words);
     CStripRenderer renderer;
-    const CPixelBuffer& image = renderer.DrawStrip(
-        strip - 1, CActorTables::StripVariantForStep(strip - 1, step),
-        CActorTables::TileWindow(doc.m_pImage.get(), actor), words,
-        args.Has(QStringLiteral("--labels")));
-    const QString out = args.Value(QStringLiteral("-o"));
-    if (!SavePng(image.ToRgb888(), out))
-        return Fail(QStringLiteral("Cannot write “%1”.").arg(Shown(out)));
-    Print(QStringLiteral("Wrote strip %1 of actor %2 (%3 x %4) to %5")
-              .arg(strip)
-              .arg(actor)
-              .arg(image.Width())
-              .arg(image.Height())
-              .arg(Shown(out)));
-    return EXIT_OK;
+    const CPixelBuffer& image =
+        renderer.DrawStrip(strip - 1, CActorTables::StripVariantForStep(strip - 1, step),
+                           CActorTables::TileWindow(doc.m_pImage.get(), actor), words,
+                           args.Has(QStringLiteral("--labels")));
+    return WritePicture(image, args.Value(QStringLiteral("-o")),
+                        QStringLiteral("strip %1 of actor %2").arg(strip).arg(actor));
 }
 
 int CCliCommands::RenderTiles(const QStringList& arguments)
 {
     CCliArguments args;
     QString error;
-    int actor = 0;
     if (!args.Parse(arguments,
-                    {QStringLiteral("--actor"), QStringLiteral("--bank"), QStringLiteral("--palette"),
-                     QStringLiteral("-o")},
-                    {QStringLiteral("--auto")}, 1, &error) ||
-        !args.Int(QStringLiteral("--actor"), 0, CActorTables::ACTOR_COUNT - 1, &actor, &error))
+                    {QStringLiteral("--actor"), QStringLiteral("--bank"),
+                     QStringLiteral("--palette"), QStringLiteral("-o")},
+                    {QStringLiteral("--auto")}, 1, &error))
         return Usage(error);
-    bool battle = false;
-    int palette = 0;
-    if (const int status = PaletteChoice(args, actor, true, &battle, &palette))
-        return status;
-    if (!args.Has(QStringLiteral("-o")))
-        return Usage(QStringLiteral("option -o OUT.png is required"));
     CGlyphoxDoc doc;
-    if (const int status = OpenRom(args.Positionals().first(), doc))
+    int actor = 0;
+    std::uint16_t words[PALETTE_COLORS];
+    if (const int status = PrepareRender(args, doc, &actor, words))
         return status;
 
-    std::uint16_t words[PALETTE_COLORS];
-    CActorTables::LoadPalette(doc.m_pImage.get(), battle, palette, words);
     CTileSheetRenderer renderer;
     const CPixelBuffer& sheet =
         renderer.Draw(CActorTables::TileWindow(doc.m_pImage.get(), actor), words);
-    const QString out = args.Value(QStringLiteral("-o"));
-    if (!SavePng(sheet.ToRgb888(), out))
-        return Fail(QStringLiteral("Cannot write “%1”.").arg(Shown(out)));
-    Print(QStringLiteral("Wrote the tiles of actor %1 (%2 x %3) to %4")
-              .arg(actor)
-              .arg(sheet.Width())
-              .arg(sheet.Height())
-              .arg(Shown(out)));
-    return EXIT_OK;
+    return WritePicture(sheet, args.Value(QStringLiteral("-o")),
+                        QStringLiteral("the tiles of actor %1").arg(actor));
 }
 
 int CCliCommands::Color(const QStringList& arguments)

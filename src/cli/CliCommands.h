@@ -1,10 +1,15 @@
 #pragma once
 
+#include "rom/SnesFormat.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+
 class CCliArguments;
 class CGlyphoxDoc;
+class CPixelBuffer;
 
 // glyphox-cli's commands. Exit status 0 on success, 1 on a failure (one line on
 // stderr, no file changed), 2 on a usage error (message and usage on stderr).
@@ -40,4 +45,8 @@ private:
     // --bank and --palette (or --auto with the actor) into bank and palette.
     int PaletteChoice(const CCliArguments& args, int actor, bool allowAuto, bool* battle,
                       int* palette);
+    // The actor, the palette's colour words and the open ROM a render command draws.
+    int PrepareRender(const CCliArguments& args, CGlyphoxDoc& doc, int* actor,
+                      std::uint16_t words[PALETTE_COLORS]);
+    int WritePicture(const CPixelBuffer& picture, const QString& out, const QString& what);
 };

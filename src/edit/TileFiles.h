@@ -16,8 +16,8 @@ public:
     static constexpr int TILESET_FILE_BYTES = 5792;
     static constexpr int PALETTE_FILE_BYTES = 32;
 
-    static const QString& CannotCreateText();   // "Can't create export file!"
-    static const QString& CannotReadText();     // "Can't read import file!"
+    static const QString& CannotCreateText();    // "Can't create export file!"
+    static const QString& CannotReadText();      // "Can't read import file!"
     static const QString& PaletteTooShortText(); // "File too short to be 16 colours SNES palette!"
 
     // "tlset%03d.bin" and "ovwld%03d.pal" / "battl%03d.pal".

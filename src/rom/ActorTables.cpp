@@ -4,6 +4,7 @@
 
 namespace {
 
+// clang-format off
 // Six runs of equally spaced tile sets; the spacing differs per run.
 constexpr std::uint32_t kTileSetOffset[CActorTables::ACTOR_COUNT] = {
     // actors 0-15, 0x16A0 apart (181 tiles)
@@ -87,6 +88,8 @@ constexpr CActorTables::StripMap kStrips[CActorTables::STRIP_COUNT] = {
     {24, 2, kStrip2},
     {27, 1, kStrip3},
 };
+
+// clang-format on
 
 // Strip 1 swings out and back: variants 0, 1, 2, 1.
 constexpr int kStrip1Cycle[4] = {0, 1, 2, 1};

@@ -20,8 +20,8 @@ public:
 
     struct StripMap
     {
-        int width;    // cells per row
-        int variants; // animation frames
+        int width;                   // cells per row
+        int variants;                // animation frames
         const std::int16_t* entries; // variants x 3 rows x width, row by row
 
         int CellCount() const { return width * STRIP_ROWS; }

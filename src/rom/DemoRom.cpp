@@ -15,12 +15,13 @@
 namespace {
 
 // Palette layout of the demo sprites.
-enum Ink : std::uint8_t {
+enum Ink : std::uint8_t
+{
     Clear = 0,
     Outline = 1,
-    Skin = 2,    // 2..4, light to dark
-    Body = 6,    // 6..9
-    Legs = 10,   // 10..12
+    Skin = 2,  // 2..4, light to dark
+    Body = 6,  // 6..9
+    Legs = 10, // 10..12
     Hair = 13,
     Eye = 14,
     Gold = 15,
@@ -133,17 +134,22 @@ std::uint16_t Shade(double hue, double lum, double sat)
 void WritePalette(std::uint8_t* at, double hue, double bankLum)
 {
     const std::uint16_t words[PALETTE_COLORS] = {
-        0x7C1F,                                      // never shown: index 0 is transparent
-        Shade(hue, 0.08, 0.3),                       // outline
-        Shade(0.07, 0.80 * bankLum, 0.6), Shade(0.07, 0.65 * bankLum, 0.55),
-        Shade(0.07, 0.50 * bankLum, 0.5), Shade(0.07, 0.35 * bankLum, 0.5),
-        Shade(hue, 0.70 * bankLum, 0.9), Shade(hue, 0.55 * bankLum, 0.9),
-        Shade(hue, 0.42 * bankLum, 0.9), Shade(hue, 0.30 * bankLum, 0.9),
-        Shade(hue + 0.5, 0.60 * bankLum, 0.7), Shade(hue + 0.5, 0.45 * bankLum, 0.7),
+        0x7C1F,                // never shown: index 0 is transparent
+        Shade(hue, 0.08, 0.3), // outline
+        Shade(0.07, 0.80 * bankLum, 0.6),
+        Shade(0.07, 0.65 * bankLum, 0.55),
+        Shade(0.07, 0.50 * bankLum, 0.5),
+        Shade(0.07, 0.35 * bankLum, 0.5),
+        Shade(hue, 0.70 * bankLum, 0.9),
+        Shade(hue, 0.55 * bankLum, 0.9),
+        Shade(hue, 0.42 * bankLum, 0.9),
+        Shade(hue, 0.30 * bankLum, 0.9),
+        Shade(hue + 0.5, 0.60 * bankLum, 0.7),
+        Shade(hue + 0.5, 0.45 * bankLum, 0.7),
         Shade(hue + 0.5, 0.30 * bankLum, 0.7),
-        Shade(hue + 0.25, 0.45, 0.8),                // hair and hats
-        0x7FFF,                                      // eyes
-        Shade(0.14, 0.55, 1.0),                      // gold
+        Shade(hue + 0.25, 0.45, 0.8), // hair and hats
+        0x7FFF,                       // eyes
+        Shade(0.14, 0.55, 1.0),       // gold
     };
     for (int i = 0; i < PALETTE_COLORS; ++i)
         WriteColorWord(at + 2 * i, words[i]);
@@ -160,8 +166,8 @@ QByteArray CDemoRom::Build(std::uint32_t seed)
     // Background noise, so that nothing outside the sprite data looks meaningful.
     for (std::uint32_t i = COPIER_HEADER_SIZE; i < ROM_IMAGE_SIZE; ++i)
         image[i] = static_cast<std::uint8_t>(random.Next() & random.Next() & 0xFF);
-    const QByteArray label = QByteArrayLiteral("GLYPHOX DEMO ROM IMAGE - SEED ") +
-                             QByteArray::number(seed);
+    const QByteArray label =
+        QByteArrayLiteral("GLYPHOX DEMO ROM IMAGE - SEED ") + QByteArray::number(seed);
     std::memcpy(image, label.constData(), label.size());
 
     for (int actor = 0; actor < CActorTables::ACTOR_COUNT; ++actor) {
@@ -193,8 +199,7 @@ CFileResult CDemoRom::Write(const QString& path, bool headerless, std::uint32_t 
     const QByteArray image = Build(seed);
     const QByteArray content = headerless ? image.mid(COPIER_HEADER_SIZE) : image;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
-        !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
         return CFileResult::Failure(
             QStringLiteral("Cannot write “%1”: %2.").arg(name, file.errorString()));
     return CFileResult::Success();

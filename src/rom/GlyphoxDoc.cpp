@@ -73,9 +73,7 @@ qint64 LastDifference(const char* a, const char* b, qint64 size)
 
 } // namespace
 
-CGlyphoxDoc::CGlyphoxDoc() : m_pImage(std::make_unique<std::uint8_t[]>(ROM_IMAGE_SIZE))
-{
-}
+CGlyphoxDoc::CGlyphoxDoc() : m_pImage(std::make_unique<std::uint8_t[]>(ROM_IMAGE_SIZE)) {}
 
 CFileResult CGlyphoxDoc::Inspect(const QString& pathName)
 {
@@ -134,9 +132,8 @@ CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName)
                                     QStringLiteral(" Nothing was saved."));
 
     // An image read without a header has none to give: a headered target keeps its own.
-    const qint64 skip = (m_bHeaderless && layout.kind == CRomFileLayout::Headered)
-                            ? COPIER_HEADER_SIZE
-                            : 0;
+    const qint64 skip =
+        (m_bHeaderless && layout.kind == CRomFileLayout::Headered) ? COPIER_HEADER_SIZE : 0;
     const qint64 fileStart = skip;
     const qint64 size = layout.MappedSize() - skip;
     const char* source =
@@ -168,8 +165,8 @@ CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName)
     if (!WriteAll(file, fileStart + first, newSpan.constData(), span) || !SyncFile(file)) {
         const QString reason = file.errorString();
         // Put the old bytes back now if possible; otherwise the journal does it on the next open.
-        const bool rolledBack = WriteAll(file, fileStart + first, oldSpan.constData(), span) &&
-                                SyncFile(file);
+        const bool rolledBack =
+            WriteAll(file, fileStart + first, oldSpan.constData(), span) && SyncFile(file);
         if (rolledBack)
             CSaveJournal::Remove(pathName);
         return CFileResult::Failure(

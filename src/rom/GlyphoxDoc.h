@@ -36,7 +36,7 @@ public:
     bool IsHeaderless() const { return m_bHeaderless; }
     const QString& PathName() const { return m_strPathName; }
 
-    qint64 m_nFileLength = 0;                  // length of the open file, 0 before
+    qint64 m_nFileLength = 0;                 // length of the open file, 0 before
     std::unique_ptr<std::uint8_t[]> m_pImage; // never null, ROM_IMAGE_SIZE bytes
 
 private:

@@ -13,7 +13,12 @@ constexpr std::uint32_t ROM_SIZE = 0x300000;
 // maps behind 512 zero bytes, so every buffer offset means the same ROM byte.
 struct CRomFileLayout
 {
-    enum Kind { Headered, Headerless, TooShort };
+    enum Kind
+    {
+        Headered,
+        Headerless,
+        TooShort
+    };
 
     Kind kind = TooShort;
     qint64 fileLength = 0;

@@ -50,8 +50,8 @@ QByteArray Serialize(const JournalRecord& record)
     QByteArray body;
     QDataStream out(&body, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_0);
-    out << kMagic << kVersion << record.path << record.fileLength << record.offset
-        << record.newHash << record.oldBytes;
+    out << kMagic << kVersion << record.path << record.fileLength << record.offset << record.newHash
+        << record.oldBytes;
     body.append(CSaveJournal::Hash(body));
     return body;
 }
@@ -70,8 +70,8 @@ bool Parse(const QByteArray& bytes, JournalRecord* record)
     quint32 version = 0;
     in >> magic >> version >> record->path >> record->fileLength >> record->offset >>
         record->newHash >> record->oldBytes;
-    return in.status() == QDataStream::Ok && in.atEnd() && magic == kMagic &&
-           version == kVersion && record->offset >= 0 && record->fileLength >= 0 &&
+    return in.status() == QDataStream::Ok && in.atEnd() && magic == kMagic && version == kVersion &&
+           record->offset >= 0 && record->fileLength >= 0 &&
            record->offset + record->oldBytes.size() <= record->fileLength;
 }
 
@@ -121,7 +121,8 @@ CFileResult CSaveJournal::Record(const QString& filePath, qint64 fileLength, qin
     const QString canonical = CanonicalPath(filePath);
     if (!QDir().mkpath(Directory()))
         return CFileResult::Failure(
-            QStringLiteral("Cannot create the folder for save journals, “%1”.").arg(Shown(Directory())));
+            QStringLiteral("Cannot create the folder for save journals, “%1”.")
+                .arg(Shown(Directory())));
 
     const JournalRecord record{canonical, fileLength, offset, Hash(newBytes), oldBytes};
     QSaveFile journal(JournalPathForCanonical(canonical));
@@ -134,8 +135,8 @@ CFileResult CSaveJournal::Record(const QString& filePath, qint64 fileLength, qin
         return CFileResult::Failure(QStringLiteral("Cannot write the save journal “%1”: %2.")
                                         .arg(Shown(journal.fileName()), journal.errorString()));
     if (!SyncDirectory(Directory()))
-        return CFileResult::Failure(
-            QStringLiteral("Cannot make the save journal in “%1” durable.").arg(Shown(Directory())));
+        return CFileResult::Failure(QStringLiteral("Cannot make the save journal in “%1” durable.")
+                                        .arg(Shown(Directory())));
     return CFileResult::Success();
 }
 

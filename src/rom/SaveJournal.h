@@ -15,7 +15,8 @@
 class CSaveJournal
 {
 public:
-    enum class Settlement {
+    enum class Settlement
+    {
         None,      // no journal
         Completed, // the file already held every new byte
         Restored,  // the old bytes were written back

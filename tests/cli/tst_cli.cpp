@@ -318,8 +318,8 @@ void TestCli::interruptedSave()
     QByteArray torn = m_base;
     torn.replace(0x150200, 0x80, newBytes.left(0x80));
     QVERIFY(WriteFile(Path("torn"), torn));
-    QVERIFY(CSaveJournal::Record(Path("torn"), torn.size(), 0x150200,
-                                 m_base.mid(0x150200, 0x100), newBytes)
+    QVERIFY(CSaveJournal::Record(Path("torn"), torn.size(), 0x150200, m_base.mid(0x150200, 0x100),
+                                 newBytes)
                 .ok);
 
     QCOMPARE(Run("info @torn"), 0);

@@ -199,8 +199,8 @@ void TestGlyphoxDoc::saveWritesTheRegionAndKeepsTheTail()
     CGlyphoxDoc doc;
     QVERIFY(doc.OnOpenDocument(Path("edit.smc")).ok);
     const qint64 shift = doc.IsHeaderless() ? 0x200 : 0;
-    doc.m_pImage[0x200] ^= 0x0F;      // first ROM byte
-    doc.m_pImage[0x3001FF] ^= 0xF0;   // last ROM byte
+    doc.m_pImage[0x200] ^= 0x0F;    // first ROM byte
+    doc.m_pImage[0x3001FF] ^= 0xF0; // last ROM byte
     QVERIFY(doc.OnSaveDocument(Path("edit.smc")).ok);
 
     QByteArray expected = original;
@@ -240,11 +240,16 @@ void TestGlyphoxDoc::openSettlesAnInterruptedSave_data()
     QTest::addColumn<QString>("expected"); // file afterwards: old or new
     QTest::addColumn<QString>("notice");
 
-    QTest::newRow("torn write") << "torn" << false << "old" << "restored";
-    QTest::newRow("nothing written yet") << "old" << false << "old" << "restored";
-    QTest::newRow("all written") << "new" << false << "new" << "holds the saved edits";
-    QTest::newRow("damaged journal") << "old" << true << "old" << "damaged";
-    QTest::newRow("file changed length") << "longer" << false << "longer" << "no longer matches";
+    QTest::newRow("torn write") << "torn" << false << "old"
+                                << "restored";
+    QTest::newRow("nothing written yet") << "old" << false << "old"
+                                         << "restored";
+    QTest::newRow("all written") << "new" << false << "new"
+                                 << "holds the saved edits";
+    QTest::newRow("damaged journal") << "old" << true << "old"
+                                     << "damaged";
+    QTest::newRow("file changed length") << "longer" << false << "longer"
+                                         << "no longer matches";
 }
 
 void TestGlyphoxDoc::openSettlesAnInterruptedSave()
