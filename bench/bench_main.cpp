@@ -41,7 +41,9 @@ constexpr Pairing kPairings[] = {
 };
 
 // The usual console output; it also keeps the real time per iteration of every
-// run, by name without the "/real_time" suffix. With repetitions the median is kept.
+// run, by name without the "/real_time" suffix. Of repeated runs it keeps the
+// fastest, which is the least disturbed by other work on the machine; when only
+// aggregates are reported, the median.
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
@@ -49,31 +51,44 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (run.error_occurred || (run.run_type != Run::RT_Iteration && !median))
+            if (run.error_occurred)
                 continue;
             const double seconds =
                 run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            const auto [at, added] = m_seconds.emplace(Key(run), seconds);
-            if (!added && median)
-                at->second = seconds;
+            if (run.run_type == Run::RT_Iteration)
+                Keep(m_fastest, Key(run), seconds);
+            else if (run.aggregate_name == "median")
+                m_median[Key(run)] = seconds;
         }
     }
 
     const double* Seconds(const std::string& name) const
     {
-        const auto at = m_seconds.find(name);
-        return at == m_seconds.end() ? nullptr : &at->second;
+        for (const auto* times : {&m_fastest, &m_median}) {
+            if (const auto at = times->find(name); at != times->end())
+                return &at->second;
+        }
+        return nullptr;
     }
 
 private:
+    using Times = std::map<std::string, double>;
+
     static std::string Key(const Run& run)
     {
         const auto& name = run.run_name;
         return name.args.empty() ? name.function_name : name.function_name + '/' + name.args;
     }
 
-    std::map<std::string, double> m_seconds;
+    static void Keep(Times& times, const std::string& name, double seconds)
+    {
+        const auto [at, added] = times.emplace(name, seconds);
+        if (!added && seconds < at->second)
+            at->second = seconds;
+    }
+
+    Times m_fastest;
+    Times m_median;
 };
 
 std::string FormatTime(double seconds)
@@ -115,9 +130,8 @@ void PrintRatios(const RatioReporter& reporter)
         if (!seconds || !floor)
             continue;
         const double ratio = *seconds / *floor;
-        std::printf("%-22s %12s %12s %7.2fx  %s\n", pairing.measured,
-                    FormatTime(*seconds).c_str(), FormatTime(*floor).c_str(), ratio,
-                    Verdict(pairing, *seconds, ratio).c_str());
+        std::printf("%-22s %12s %12s %7.2fx  %s\n", pairing.measured, FormatTime(*seconds).c_str(),
+                    FormatTime(*floor).c_str(), ratio, Verdict(pairing, *seconds, ratio).c_str());
     }
 }
 

@@ -17,8 +17,7 @@ namespace {
 constexpr int kColumns = 16;
 constexpr int kWidth = kColumns * TILE_SIZE;
 
-template <typename Draw>
-void DrawTiles(benchmark::State& state, Draw draw)
+template <typename Draw> void DrawTiles(benchmark::State& state, Draw draw)
 {
     const int bytesPerPixel = int(state.range(0));
     const std::uint8_t* window = Sprites().Window();
