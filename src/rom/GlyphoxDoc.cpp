@@ -154,19 +154,19 @@ CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName)
     }
     const qint64 last = LastDifference(old.constData(), source, size);
     const qint64 span = last - first + 1;
-    const QByteArray oldSpan = old.mid(first, span);
-    const QByteArray newSpan = QByteArray::fromRawData(source + first, span);
+    const QByteArrayView oldSpan(old.constData() + first, span);
+    const QByteArrayView newSpan(source + first, span);
 
     const CFileResult journalled =
         CSaveJournal::Record(pathName, layout.fileLength, fileStart + first, oldSpan, newSpan);
     if (!journalled.ok)
         return CFileResult::Failure(journalled.message + QStringLiteral(" Nothing was saved."));
 
-    if (!WriteAll(file, fileStart + first, newSpan.constData(), span) || !SyncFile(file)) {
+    if (!WriteAll(file, fileStart + first, newSpan.data(), span) || !SyncFile(file)) {
         const QString reason = file.errorString();
         // Put the old bytes back now if possible; otherwise the journal does it on the next open.
         const bool rolledBack =
-            WriteAll(file, fileStart + first, oldSpan.constData(), span) && SyncFile(file);
+            WriteAll(file, fileStart + first, oldSpan.data(), span) && SyncFile(file);
         if (rolledBack)
             CSaveJournal::Remove(pathName);
         return CFileResult::Failure(

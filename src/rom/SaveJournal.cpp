@@ -1,5 +1,6 @@
 #include "SaveJournal.h"
 
+#include "rom/ContentHash.h"
 #include "rom/FileIo.h"
 #include "rom/RomFileLayout.h"
 
@@ -13,17 +14,19 @@
 namespace {
 
 constexpr quint32 kMagic = 0x474C594A; // "GLYJ"
-constexpr quint32 kVersion = 1;
-constexpr qint64 kHashSize = 32;
+constexpr quint32 kVersion = 2;
 // A journal never holds more than the mapped region plus its small header.
 constexpr qint64 kMaxJournalSize = ROM_IMAGE_SIZE + 64 * 1024;
 
+// A journal is a header, the hash of the header, then the old bytes.
 struct JournalRecord
 {
     QString path;
     qint64 fileLength = 0;
     qint64 offset = 0;
-    QByteArray newHash;
+    qint64 size = 0;
+    quint64 newHash = 0;
+    quint64 oldHash = 0;
     QByteArray oldBytes;
 };
 
@@ -45,34 +48,39 @@ QString JournalPathForCanonical(const QString& canonical)
            QStringLiteral(".journal");
 }
 
-QByteArray Serialize(const JournalRecord& record)
+QByteArray SerializeHeader(const JournalRecord& record)
 {
-    QByteArray body;
-    QDataStream out(&body, QIODevice::WriteOnly);
+    QByteArray header;
+    QDataStream out(&header, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_0);
-    out << kMagic << kVersion << record.path << record.fileLength << record.offset << record.newHash
-        << record.oldBytes;
-    body.append(CSaveJournal::Hash(body));
-    return body;
+    out << kMagic << kVersion << record.path << record.fileLength << record.offset << record.size
+        << record.newHash << record.oldHash;
+    out << quint64(ContentHash(header));
+    return header;
 }
 
-// A journal is trusted only if its trailing hash matches and it parses completely.
+// A journal is trusted only if both hashes match and it parses completely.
 bool Parse(const QByteArray& bytes, JournalRecord* record)
 {
-    if (bytes.size() <= kHashSize)
-        return false;
-    const QByteArray body = bytes.left(bytes.size() - kHashSize);
-    if (CSaveJournal::Hash(body) != bytes.right(kHashSize))
-        return false;
-    QDataStream in(body);
+    QDataStream in(bytes);
     in.setVersion(QDataStream::Qt_6_0);
     quint32 magic = 0;
     quint32 version = 0;
-    in >> magic >> version >> record->path >> record->fileLength >> record->offset >>
-        record->newHash >> record->oldBytes;
-    return in.status() == QDataStream::Ok && in.atEnd() && magic == kMagic && version == kVersion &&
-           record->offset >= 0 && record->fileLength >= 0 &&
-           record->offset + record->oldBytes.size() <= record->fileLength;
+    in >> magic >> version;
+    if (in.status() != QDataStream::Ok || magic != kMagic || version != kVersion)
+        return false;
+    in >> record->path >> record->fileLength >> record->offset >> record->size >> record->newHash >>
+        record->oldHash;
+    const qint64 headerSize = in.device()->pos();
+    quint64 headerHash = 0;
+    in >> headerHash;
+    if (in.status() != QDataStream::Ok ||
+        headerHash != ContentHash(QByteArrayView(bytes.constData(), headerSize)))
+        return false;
+    record->oldBytes = bytes.mid(in.device()->pos());
+    return record->oldBytes.size() == record->size &&
+           ContentHash(record->oldBytes) == record->oldHash && record->offset >= 0 &&
+           record->offset + record->size <= record->fileLength;
 }
 
 bool ReadJournal(const QString& journalPath, JournalRecord* record)
@@ -83,10 +91,12 @@ bool ReadJournal(const QString& journalPath, JournalRecord* record)
     return Parse(journal.readAll(), record);
 }
 
+// The removal is not synced: should it be lost in a crash, the journal found
+// later only settles a file that is already settled (the new bytes are complete,
+// or the old ones are back), so nothing is gained by waiting for the disk.
 void RemoveJournalFile(const QString& journalPath)
 {
     QFile::remove(journalPath);
-    SyncDirectory(QFileInfo(journalPath).absolutePath());
 }
 
 } // namespace
@@ -110,13 +120,13 @@ bool CSaveJournal::IsPending(const QString& filePath)
     return !journal.isEmpty() && QFileInfo::exists(journal);
 }
 
-QByteArray CSaveJournal::Hash(const QByteArray& bytes)
+std::uint64_t CSaveJournal::Hash(QByteArrayView bytes)
 {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256);
+    return ContentHash(bytes);
 }
 
 CFileResult CSaveJournal::Record(const QString& filePath, qint64 fileLength, qint64 offset,
-                                 const QByteArray& oldBytes, const QByteArray& newBytes)
+                                 QByteArrayView oldBytes, QByteArrayView newBytes)
 {
     const QString canonical = CanonicalPath(filePath);
     if (!QDir().mkpath(Directory()))
@@ -124,14 +134,16 @@ CFileResult CSaveJournal::Record(const QString& filePath, qint64 fileLength, qin
             QStringLiteral("Cannot create the folder for save journals, “%1”.")
                 .arg(Shown(Directory())));
 
-    const JournalRecord record{canonical, fileLength, offset, Hash(newBytes), oldBytes};
+    const JournalRecord record{canonical,      fileLength,     offset, oldBytes.size(),
+                               Hash(newBytes), Hash(oldBytes), {}};
     QSaveFile journal(JournalPathForCanonical(canonical));
     if (!journal.open(QIODevice::WriteOnly))
         return CFileResult::Failure(QStringLiteral("Cannot write the save journal “%1”: %2.")
                                         .arg(Shown(journal.fileName()), journal.errorString()));
-    const QByteArray bytes = Serialize(record);
+    const QByteArray header = SerializeHeader(record);
     // QSaveFile syncs the data before it renames the file into place.
-    if (journal.write(bytes) != bytes.size() || !journal.commit())
+    if (journal.write(header) != header.size() ||
+        journal.write(oldBytes.data(), oldBytes.size()) != oldBytes.size() || !journal.commit())
         return CFileResult::Failure(QStringLiteral("Cannot write the save journal “%1”: %2.")
                                         .arg(Shown(journal.fileName()), journal.errorString()));
     if (!SyncDirectory(Directory()))

@@ -3,8 +3,11 @@
 #include "rom/FileResult.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QFile>
 #include <QString>
+
+#include <cstdint>
 
 // Makes an in-place save recoverable. Before a region of a file is overwritten,
 // its old bytes go to a synced journal in the application's data folder, with
@@ -31,12 +34,12 @@ public:
 
     // Records the bytes about to be replaced at offset; the hash is of the new bytes.
     static CFileResult Record(const QString& filePath, qint64 fileLength, qint64 offset,
-                              const QByteArray& oldBytes, const QByteArray& newBytes);
+                              QByteArrayView oldBytes, QByteArrayView newBytes);
     static void Remove(const QString& filePath);
 
     // Settles a pending journal on a file opened for reading and writing. The
     // result's message tells the user what happened when there was a journal.
     static CFileResult Settle(QFile& file, Settlement* settlement = nullptr);
 
-    static QByteArray Hash(const QByteArray& bytes);
+    static std::uint64_t Hash(QByteArrayView bytes);
 };

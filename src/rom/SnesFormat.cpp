@@ -1,25 +1,13 @@
 #include "SnesFormat.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 
+// Pixel values are stored as little-endian words: blue, green, red, 0.
+static_assert(std::endian::native == std::endian::little);
+
 namespace {
-
-// For a plane byte, the bit of each column spread into its own byte lane:
-// lane c holds bit 7 - c, so column 0 comes from bit 7.
-constexpr std::array<std::uint64_t, 256> MakePlaneSpread()
-{
-    std::array<std::uint64_t, 256> table{};
-    for (int value = 0; value < 256; ++value) {
-        std::uint64_t lanes = 0;
-        for (int column = 0; column < 8; ++column)
-            lanes |= std::uint64_t((value >> (7 - column)) & 1) << (8 * column);
-        table[value] = lanes;
-    }
-    return table;
-}
-
-constexpr std::array<std::uint64_t, 256> kPlaneSpread = MakePlaneSpread();
 
 constexpr std::array<std::uint8_t, 256> MakeBitReverse()
 {
@@ -46,15 +34,9 @@ void ReadPalette(const std::uint8_t* bytes, std::uint16_t palette[PALETTE_COLORS
 void MakeSpritePixels(const std::uint16_t palette[PALETTE_COLORS],
                       std::uint32_t pixels[PALETTE_COLORS])
 {
-    pixels[0] = KEY_GREY;
-    for (int i = 1; i < PALETTE_COLORS; ++i)
+    for (int i = 0; i < PALETTE_COLORS; ++i)
         pixels[i] = SnesToPixel(palette[i]);
-}
-
-std::uint64_t DecodeTileRow(const std::uint8_t* tile, int y)
-{
-    return kPlaneSpread[tile[2 * y]] | kPlaneSpread[tile[2 * y + 1]] << 1 |
-           kPlaneSpread[tile[16 + 2 * y]] << 2 | kPlaneSpread[tile[17 + 2 * y]] << 3;
+    pixels[0] = KEY_GREY;
 }
 
 void DecodeTile(const std::uint8_t* tile, std::uint8_t pixels[TILE_PIXELS])
@@ -80,23 +62,35 @@ void EncodeTile(const std::uint8_t pixels[TILE_PIXELS], std::uint8_t* tile)
     }
 }
 
+namespace {
+
+// Pixels are stored one by one, straight into the buffer. At 3 bytes per pixel
+// each 4-byte store's spare byte is overwritten by the next pixel, and the last
+// pixel of the row is stored in exactly 3 bytes.
+template <int BytesPerPixel>
+void DrawTileRows(const std::uint8_t* tile, const std::uint32_t pixels[PALETTE_COLORS],
+                  std::uint8_t* line, std::size_t stride)
+{
+    for (int y = 0; y < TILE_SIZE; ++y, line += stride) {
+        const std::uint64_t indices = DecodeTileRow(tile, y);
+        for (int c = 0; c < TILE_SIZE - 1; ++c)
+            std::memcpy(line + BytesPerPixel * c, &pixels[(indices >> (8 * c)) & 0x0F], 4);
+        const std::uint32_t last = pixels[indices >> 56];
+        StorePixel(line + BytesPerPixel * (TILE_SIZE - 1), last, BytesPerPixel);
+    }
+}
+
+} // namespace
+
 void DrawTilePixels(const std::uint8_t* tile, const std::uint32_t pixels[PALETTE_COLORS], int x,
                     int row, std::uint8_t* buffer, int width, int bytesPerPixel)
 {
     const std::size_t stride = std::size_t(width) * bytesPerPixel;
     std::uint8_t* line = buffer + (std::size_t(8) * row * width + x) * bytesPerPixel;
-    for (int y = 0; y < TILE_SIZE; ++y, line += stride) {
-        const std::uint64_t indices = DecodeTileRow(tile, y);
-        if (bytesPerPixel == 4) {
-            std::uint32_t out[TILE_SIZE];
-            for (int c = 0; c < TILE_SIZE; ++c)
-                out[c] = pixels[(indices >> (8 * c)) & 0x0F];
-            std::memcpy(line, out, sizeof out);
-        } else {
-            for (int c = 0; c < TILE_SIZE; ++c)
-                StorePixel(line + 3 * c, pixels[(indices >> (8 * c)) & 0x0F], 3);
-        }
-    }
+    if (bytesPerPixel == 4)
+        DrawTileRows<4>(tile, pixels, line, stride);
+    else
+        DrawTileRows<3>(tile, pixels, line, stride);
 }
 
 std::uint32_t DrawTile(const std::uint8_t* tile, const std::uint16_t* palette, int x, int row,

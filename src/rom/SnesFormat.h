@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 // The SNES colour word and 4-bit planar tile, and the pixel routines every sprite
@@ -32,8 +33,8 @@ constexpr ScreenColor SnesToScreen(std::uint16_t word)
 // The screen colour as a buffer pixel value: blue in the low byte, then green, red, 0.
 constexpr std::uint32_t SnesToPixel(std::uint16_t word)
 {
-    const ScreenColor c = SnesToScreen(word);
-    return std::uint32_t(c.blue) | std::uint32_t(c.green) << 8 | std::uint32_t(c.red) << 16;
+    return (std::uint32_t(word & 0x001F) << 19) | (std::uint32_t(word & 0x03E0) << 6) |
+           (std::uint32_t(word & 0x7C00) >> 7);
 }
 
 inline std::uint16_t ReadColorWord(const std::uint8_t* bytes)
@@ -57,8 +58,34 @@ void MakeSpritePixels(const std::uint16_t palette[PALETTE_COLORS],
 // Colour indices of a tile, row by row, column 0 first.
 void DecodeTile(const std::uint8_t* tile, std::uint8_t pixels[TILE_PIXELS]);
 
-// Colour indices of one tile row, column c in bits 8c..8c+3.
-std::uint64_t DecodeTileRow(const std::uint8_t* tile, int y);
+namespace SnesDetail {
+
+// For a plane byte, the bit of each column spread into its own byte lane:
+// lane c holds bit 7 - c, so column 0 comes from bit 7.
+constexpr std::array<std::uint64_t, 256> MakePlaneSpread()
+{
+    std::array<std::uint64_t, 256> table{};
+    for (int value = 0; value < 256; ++value) {
+        std::uint64_t lanes = 0;
+        for (int column = 0; column < 8; ++column)
+            lanes |= std::uint64_t((value >> (7 - column)) & 1) << (8 * column);
+        table[value] = lanes;
+    }
+    return table;
+}
+
+inline constexpr std::array<std::uint64_t, 256> kPlaneSpread = MakePlaneSpread();
+
+} // namespace SnesDetail
+
+// Colour indices of one tile row, column c in bits 8c..8c+3. The four planes'
+// lanes never carry into each other, so one lookup per plane decodes 8 pixels.
+inline std::uint64_t DecodeTileRow(const std::uint8_t* tile, int y)
+{
+    using SnesDetail::kPlaneSpread;
+    return kPlaneSpread[tile[2 * y]] | kPlaneSpread[tile[2 * y + 1]] << 1 |
+           kPlaneSpread[tile[16 + 2 * y]] << 2 | kPlaneSpread[tile[17 + 2 * y]] << 3;
+}
 
 // The inverse of DecodeTile; index bits above bit 3 are dropped.
 void EncodeTile(const std::uint8_t pixels[TILE_PIXELS], std::uint8_t* tile);

@@ -78,10 +78,11 @@ void CStripRenderer::DrawCellMagnified(const std::uint8_t* tile, const std::uint
             }
             std::memcpy(line, words, sizeof words);
         } else {
+            // The line has room for the spare byte of the last 4-byte store.
             for (int c = 0; c < TILE_SIZE; ++c) {
                 const std::uint32_t p = pixels[(indices >> (8 * c)) & 0x0F];
                 for (int k = 0; k < 3; ++k)
-                    StorePixel(line + 3 * (3 * c + k), p, 3);
+                    std::memcpy(line + 3 * (3 * c + k), &p, 4);
             }
         }
         const std::size_t lineBytes = std::size_t(kCell) * m_nBytesPerPixel;
