@@ -73,9 +73,11 @@ void DrawTileRows(const std::uint8_t* tile, const std::uint32_t pixels[PALETTE_C
 {
     for (int y = 0; y < TILE_SIZE; ++y, line += stride) {
         const std::uint64_t indices = DecodeTileRow(tile, y);
+        std::uint8_t index[TILE_SIZE]; // one byte per column, each 0..15
+        std::memcpy(index, &indices, sizeof index);
         for (int c = 0; c < TILE_SIZE - 1; ++c)
-            std::memcpy(line + BytesPerPixel * c, &pixels[(indices >> (8 * c)) & 0x0F], 4);
-        const std::uint32_t last = pixels[indices >> 56];
+            std::memcpy(line + BytesPerPixel * c, &pixels[index[c]], 4);
+        const std::uint32_t last = pixels[index[TILE_SIZE - 1]];
         StorePixel(line + BytesPerPixel * (TILE_SIZE - 1), last, BytesPerPixel);
     }
 }
