@@ -94,16 +94,24 @@ constexpr CActorTables::StripMap kStrips[CActorTables::STRIP_COUNT] = {
 // Strip 1 swings out and back: variants 0, 1, 2, 1.
 constexpr int kStrip1Cycle[4] = {0, 1, 2, 1};
 
+int ClampActor(int actor)
+{
+    return actor < 0                            ? 0
+           : actor >= CActorTables::ACTOR_COUNT ? CActorTables::ACTOR_COUNT - 1
+                                                : actor;
+}
+
 } // namespace
 
+// Out-of-range numbers are clamped, so no caller can index outside a table.
 std::uint32_t CActorTables::TileSetOffset(int actor)
 {
-    return kTileSetOffset[actor];
+    return kTileSetOffset[ClampActor(actor)];
 }
 
 int CActorTables::AutoPalette(int actor, bool battle)
 {
-    return kAutoPalette[actor][battle ? 1 : 0];
+    return kAutoPalette[ClampActor(actor)][battle ? 1 : 0];
 }
 
 void CActorTables::LoadPalette(const std::uint8_t* image, bool battle, int palette,
@@ -114,7 +122,7 @@ void CActorTables::LoadPalette(const std::uint8_t* image, bool battle, int palet
 
 const CActorTables::StripMap& CActorTables::Strip(int strip)
 {
-    return kStrips[strip];
+    return kStrips[strip < 0 ? 0 : strip >= STRIP_COUNT ? STRIP_COUNT - 1 : strip];
 }
 
 int CActorTables::StripVariantForStep(int strip, int step)

@@ -34,14 +34,16 @@ public:
     static bool IsValidActor(int actor) { return actor >= 0 && actor < ACTOR_COUNT; }
     static bool IsValidPalette(int palette) { return palette >= 0 && palette < PALETTE_COUNT; }
 
-    // Offset of the actor's first tile; the actor must be valid.
+    // Offset of the actor's first tile. Numbers outside the tables are clamped into
+    // them here and below, so no caller can index outside a table or the image.
     static std::uint32_t TileSetOffset(int actor);
     // The actor's automatic palette number in the battle or the overworld bank.
     static int AutoPalette(int actor, bool battle);
     static std::uint32_t PaletteBase(bool battle) { return battle ? BATTLE_BANK : OVERWORLD_BANK; }
     static std::uint32_t PaletteOffset(bool battle, int palette)
     {
-        return PaletteBase(battle) + 32 * std::uint32_t(palette);
+        const int valid = palette < 0 ? 0 : palette >= PALETTE_COUNT ? PALETTE_COUNT - 1 : palette;
+        return PaletteBase(battle) + 32 * std::uint32_t(valid);
     }
     // The actor's tile-set window inside an image buffer of ROM_IMAGE_SIZE bytes.
     static const std::uint8_t* TileWindow(const std::uint8_t* image, int actor)

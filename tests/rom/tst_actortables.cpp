@@ -27,6 +27,12 @@ private slots:
 
         QCOMPARE(Tables::PaletteOffset(true, 29) + 2 * 15, 0x2D68BEu);
         QCOMPARE(Tables::PaletteOffset(false, 0), 0x268200u);
+
+        // Numbers out of range are clamped, never used to index.
+        QCOMPARE(Tables::TileSetOffset(65), Tables::TileSetOffset(64));
+        QCOMPARE(Tables::TileSetOffset(-1), Tables::TileSetOffset(0));
+        QCOMPARE(Tables::PaletteOffset(true, 30), Tables::PaletteOffset(true, 29));
+        QCOMPARE(Tables::AutoPalette(99, true), Tables::AutoPalette(64, true));
     }
 
     void autoPalettes()
