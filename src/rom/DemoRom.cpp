@@ -134,7 +134,7 @@ std::uint16_t Shade(double hue, double lum, double sat)
 void WritePalette(std::uint8_t* at, double hue, double bankLum)
 {
     const std::uint16_t words[PALETTE_COLORS] = {
-        0x7C1F,                // never shown: index 0 is transparent
+        0x5AD6,                // grey: transparent in sprites, shown in the pixel editor
         Shade(hue, 0.08, 0.3), // outline
         Shade(0.07, 0.80 * bankLum, 0.6),
         Shade(0.07, 0.65 * bankLum, 0.55),

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class AboutBox;
+}
+
+// The about box: icon, version, credits and the author's addresses; OK or Escape closes it.
+class CAboutBox : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CAboutBox(QWidget* parent = nullptr);
+    ~CAboutBox() override;
+
+private:
+    std::unique_ptr<Ui::AboutBox> m_ui;
+};

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "RecentFileList.h"
+
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+#include <QMessageBox>
+
+#include <functional>
+#include <memory>
+#include <span>
+
+class CGlyphoxDoc;
+class CGlyphoxView;
+class QMenu;
+class QToolBar;
+
+// The main window: owns the document and the view, the menus, the two toolbars and the hidden
+// dialog bar, and carries out New, Open, Save, the recent files, About and Exit.
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Opens a ROM image into the document; a refused file leaves the window as it was.
+    bool OpenDocumentFile(const QString& pathName);
+
+    QAction* Action(int nId) const { return m_mapActions.value(nId); }
+    CGlyphoxDoc* Document() const { return m_pDocument.get(); }
+    CGlyphoxView* View() const { return m_pView; }
+    QToolBar* MainToolBar() const { return m_wndToolBar; }
+    QToolBar* EditToolBar() const { return m_wndEditBar; }
+    QMenu* FileMenu() const { return m_pMenuFile; }
+    const CRecentFileList& RecentFiles() const { return m_recentFiles; }
+
+    // Dialog seams, replaced by tests so that no modal dialog runs.
+    std::function<void(QMessageBox::Icon icon, const QString& text)> m_fnMessageBox;
+    std::function<QString(bool bSave)> m_fnFileDialog; // the chosen file, empty when cancelled
+    std::function<void()> m_fnAboutBox;
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnOpenRecentFile(int nIndex);
+    void OnAppAbout();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBars();
+    void CreateDialogBar();
+    void ConnectCommands();
+    QToolBar* CreateToolBar(const QString& title, const QString& name, std::span<const int> ids);
+
+    void OnFileMenuTriggered(QAction* action);
+    void OnUpdateEditCommand(bool bLoaded);
+    void UpdateTitle();
+    void UpdateRecentFileMenu();
+    void AddRecentFile(const QString& pathName);
+    void ShowMessage(QMessageBox::Icon icon, const QString& text);
+
+    std::unique_ptr<CGlyphoxDoc> m_pDocument;
+    CGlyphoxView* m_pView = nullptr;
+    QString m_strPathName; // empty while the document is untitled
+    CRecentFileList m_recentFiles;
+    QHash<int, QAction*> m_mapActions;
+    QList<QAction*> m_listRecentActions;
+    QMenu* m_pMenuFile = nullptr;
+    QAction* m_pRecentEnd = nullptr; // the separator after the recent files
+    QToolBar* m_wndToolBar = nullptr;
+    QToolBar* m_wndEditBar = nullptr;
+    QWidget* m_wndDlgBar = nullptr;
+    QList<QObject*> m_listSilentButtons; // toolbar buttons whose command has no tooltip
+};

@@ -1,0 +1,31 @@
+#include "app/MainFrame.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Brackenfold"));
+    QApplication::setApplicationName(QStringLiteral("Glyphox"));
+    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Editor of the character sprites of Morrow."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("ROM image to open."),
+                                 QStringLiteral("[FILE]"));
+    parser.process(app);
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        qWarning("Only one file can be opened.");
+        parser.showHelp(1);
+    }
+
+    CMainFrame frame;
+    frame.show();
+    if (!files.isEmpty())
+        frame.OpenDocumentFile(files.front());
+    return app.exec();
+}

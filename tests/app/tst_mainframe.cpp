@@ -1,0 +1,197 @@
+#include "app/AboutBox.h"
+#include "app/CommandTable.h"
+#include "app/MainFrame.h"
+#include "rom/DemoRom.h"
+#include "rom/GlyphoxDoc.h"
+#include "view/GlyphoxView.h"
+#include "RomFixture.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QSettings>
+#include <QToolBar>
+#include <QToolTip>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QStringList Texts(const QList<QAction*>& actions)
+{
+    QStringList texts;
+    for (QAction* action : actions) {
+        if (action->isVisible())
+            texts << (action->isSeparator() ? "-" : action->text());
+    }
+    return texts;
+}
+
+// What hovering over a toolbar button shows.
+QString ShownToolTip(QToolBar* bar, QAction* action)
+{
+    QWidget* button = bar->widgetForAction(action);
+    const QPoint at = button->mapToGlobal(QPoint(2, 2));
+    QToolTip::showText(at, "(none)");
+    QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), at);
+    QCoreApplication::sendEvent(button, &event);
+    return QToolTip::text() == "(none)" ? QString() : QToolTip::text();
+}
+
+} // namespace
+
+class tst_MainFrame : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<CMainFrame> m_frame;
+    QList<QPair<QMessageBox::Icon, QString>> m_listMessages;
+
+    QString Rom(const char* name, std::uint32_t seed = 1)
+    {
+        CDemoRom::Write(m_dir.filePath(name), false, seed, true);
+        return m_dir.filePath(name);
+    }
+
+    void Open(const QString& path)
+    {
+        m_frame->m_fnFileDialog = [path](bool) { return path; };
+        m_frame->Action(ID_FILE_OPEN)->trigger();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath("config")));
+        RomFixture::UsePrivateDataHome(m_dir);
+    }
+
+    void init()
+    {
+        QSettings("Brackenfold", "Glyphox").clear();
+        m_listMessages.clear();
+        m_frame = std::make_unique<CMainFrame>();
+        m_frame->m_fnMessageBox = [this](QMessageBox::Icon icon, const QString& text) {
+            m_listMessages.append({icon, text});
+        };
+    }
+
+    void cleanup() { m_frame.reset(); }
+
+    void menus()
+    {
+        QStringList menus;
+        for (QAction* menu : m_frame->menuBar()->actions())
+            menus << menu->text() + ": " + Texts(menu->menu()->actions()).join('|');
+        QCOMPARE(menus,
+                 (QStringList{"&File: &Open...\tCtrl+O|&Save\tCtrl+S|-|Recent File|-|E&xit",
+                              "&Edit: Tile copy|Paste tile|-|Erase all tiles|-|Paint mode|Droper "
+                              "mode|Fill mode|-|Shift left|Shift up|Shift right|Shift down|-|Flip "
+                              "tile horizontally|Flip tile verticaly|-|Rotate left|Rotate right",
+                              "Import/Export: &Export tile set|&Import tile set|-|Export "
+                              "palette|Import palette",
+                              "&Help: &About Glyphox..."}));
+    }
+
+    void toolbars()
+    {
+        m_frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+        QStringList bars;
+        for (QToolBar* bar : {m_frame->MainToolBar(), m_frame->EditToolBar()}) {
+            QStringList shown;
+            for (QAction* action : bar->actions()) {
+                QVERIFY(action->isSeparator() || !action->icon().isNull());
+                shown << (action->isSeparator() ? "-" : ShownToolTip(bar, action));
+            }
+            bars << shown.join('|');
+        }
+        QCOMPARE(bars, (QStringList{"Open|Save|-|About",
+                                    "Copy current tile|Paste tile|-|Fill tile with selected "
+                                    "colour|-|Paint mode|Droper mode|Fill mode|-|Shift tile "
+                                    "left|Shift tile up|Shift tile down||-|Flip tile "
+                                    "horizontally|Flip tile vertically|-|Rotate tile counter "
+                                    "clock wize|Rotate tile clock wize"}));
+        // The whole form shows; both bars share the top row; the dialog bar is never offered.
+        QVERIFY(m_frame->View()->rect().contains(m_frame->View()->childrenRect()));
+        QCOMPARE(m_frame->toolBarArea(m_frame->EditToolBar()), Qt::TopToolBarArea);
+        QCOMPARE(m_frame->MainToolBar()->y(), m_frame->EditToolBar()->y());
+        QVERIFY(m_frame->EditToolBar()->x() > m_frame->MainToolBar()->x());
+        QCOMPARE(Texts(std::unique_ptr<QMenu>(m_frame->createPopupMenu())->actions()),
+                 (QStringList{"Standard", "Editing"}));
+    }
+
+    void openSaveAndNew()
+    {
+        m_frame->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
+        QCOMPARE(m_frame->windowTitle(), "Untitled - Glyphox");
+        QVERIFY(!m_frame->Action(ID_FILE_SAVE)->isEnabled());
+
+        const QString path = Rom("first.smc");
+        Open(path);
+        QCOMPARE(m_frame->windowTitle(), "first.smc - Glyphox");
+        QVERIFY(m_frame->Action(ID_FILE_SAVE)->isEnabled());
+        QCOMPARE(m_frame->RecentFiles().Entries(), QStringList{path});
+
+        m_frame->Document()->m_pImage[0x1000] ^= 0xFF;
+        QTest::keyClick(m_frame.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(RomFixture::ReadFile(path).at(0x1000), char(CDemoRom::Build(1).at(0x1000) ^ 0xFF));
+
+        // New keeps the image under the untitled name.
+        QTest::keyClick(m_frame.get(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(m_frame->windowTitle(), "Untitled - Glyphox");
+        QVERIFY(m_frame->Action(ID_FILE_SAVE)->isEnabled());
+        QVERIFY(m_listMessages.isEmpty());
+    }
+
+    void refusedFilesAreReported()
+    {
+        const QString path = Rom("good.smc");
+        Open(path);
+        QVERIFY(RomFixture::WriteFile(m_dir.filePath("short.smc"), QByteArray(100, 0)));
+        Open(m_dir.filePath("short.smc"));
+        QCOMPARE(m_listMessages.value(0).first, QMessageBox::Critical);
+        QCOMPARE(m_frame->windowTitle(), "good.smc - Glyphox");
+        QVERIFY(m_frame->Action(ID_FILE_SAVE)->isEnabled());
+
+        QVERIFY(QFile::remove(path));
+        m_frame->Action(ID_FILE_SAVE)->trigger();
+        QCOMPARE(m_listMessages.size(), 2);
+        QCOMPARE(m_listMessages[1].first, QMessageBox::Critical);
+    }
+
+    void missingRecentFileIsRemoved()
+    {
+        const QString first = Rom("a.smc");
+        const QString second = Rom("b.smc", 2);
+        Open(first);
+        Open(second);
+        QVERIFY(QFile::remove(first));
+        const QList<QAction*> items = m_frame->FileMenu()->actions();
+        QCOMPARE(Texts(items).mid(3, 2), (QStringList{"&1 " + QDir::toNativeSeparators(second),
+                                                      "&2 " + QDir::toNativeSeparators(first)}));
+        items[5]->trigger(); // after the hidden placeholder
+        QCOMPARE(m_listMessages.size(), 1);
+        QVERIFY(m_listMessages[0].second.contains("a.smc"));
+        QCOMPARE(m_frame->windowTitle(), "b.smc - Glyphox");
+        QCOMPARE(m_frame->RecentFiles().Entries(), QStringList{second});
+        QVERIFY(!QSettings("Brackenfold", "Glyphox").contains("Recent File List/File2"));
+    }
+
+    void aboutBox()
+    {
+        CAboutBox box;
+        box.show();
+        QStringList texts;
+        for (QLabel* label : box.findChildren<QLabel*>())
+            texts << label->text();
+        QVERIFY(texts.contains("Glyphox Version 1.1"));
+        QTest::keyClick(&box, Qt::Key_Escape);
+        QVERIFY(!box.isVisible());
+    }
+};
+
+QTEST_MAIN(tst_MainFrame)
+#include "tst_mainframe.moc"
