@@ -6,6 +6,7 @@
 #include "rom/GlyphoxDoc.h"
 #include "view/GlyphoxView.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
@@ -54,6 +55,11 @@ CMainFrame::CMainFrame(QWidget* parent)
         CAboutBox box(this);
         box.exec();
     };
+    m_fnAskSave = [this](const QString& text) {
+        return QMessageBox::question(this, kAppTitle, text,
+                                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                     QMessageBox::Yes);
+    };
 
     QSettings settings = ProfileSettings();
     m_recentFiles.Read(settings);
@@ -92,6 +98,7 @@ bool CMainFrame::OpenDocumentFile(const QString& pathName)
     }
     m_strPathName = m_pDocument->PathName();
     AddRecentFile(m_strPathName);
+    setWindowModified(false);
     UpdateTitle();
     m_pView->OnInitialUpdate();
     if (!result.message.isEmpty())
@@ -99,10 +106,27 @@ bool CMainFrame::OpenDocumentFile(const QString& pathName)
     return true;
 }
 
+bool CMainFrame::SaveModified()
+{
+    if (!isWindowModified())
+        return true;
+    switch (m_fnAskSave(QStringLiteral("Save changes to %1?").arg(TitleName()))) {
+    case QMessageBox::Yes:
+        return DoFileSave();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void CMainFrame::OnFileNew()
 {
+    if (!SaveModified())
+        return;
     // The image stays in the document; only the name goes.
     m_strPathName.clear();
+    setWindowModified(false);
     UpdateTitle();
     m_pView->OnInitialUpdate();
 }
@@ -110,24 +134,31 @@ void CMainFrame::OnFileNew()
 void CMainFrame::OnFileOpen()
 {
     const QString pathName = m_fnFileDialog(false);
-    if (!pathName.isEmpty())
+    if (!pathName.isEmpty() && SaveModified())
         OpenDocumentFile(pathName);
 }
 
 void CMainFrame::OnFileSave()
 {
+    DoFileSave();
+}
+
+// Saves under the document's name, asking for one while untitled; true once saved.
+bool CMainFrame::DoFileSave()
+{
     if (!m_pView->IsRomLoaded())
-        return;
+        return false;
     QString pathName = m_strPathName;
     if (pathName.isEmpty())
         pathName = m_fnFileDialog(true);
     if (pathName.isEmpty())
-        return;
+        return false;
     const CFileResult result = m_pDocument->OnSaveDocument(pathName);
     if (!result.ok) {
         ShowMessage(QMessageBox::Critical, result.message);
-        return;
+        return false;
     }
+    setWindowModified(false);
     if (m_strPathName.isEmpty()) {
         m_strPathName = m_pDocument->PathName();
         AddRecentFile(m_strPathName);
@@ -135,12 +166,13 @@ void CMainFrame::OnFileSave()
     }
     if (!result.message.isEmpty())
         ShowMessage(QMessageBox::Information, result.message);
+    return true;
 }
 
 void CMainFrame::OnOpenRecentFile(int nIndex)
 {
     const QString pathName = m_recentFiles.Entries().value(nIndex);
-    if (pathName.isEmpty() || OpenDocumentFile(pathName))
+    if (pathName.isEmpty() || !SaveModified() || OpenDocumentFile(pathName))
         return;
     m_recentFiles.Remove(pathName);
     QSettings settings = ProfileSettings();
@@ -158,6 +190,14 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::ToolTip && m_listSilentButtons.contains(watched))
         return true;
     return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (SaveModified())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void CMainFrame::CreateActions()
@@ -256,6 +296,8 @@ void CMainFrame::ConnectCommands()
     connect(Action(ID_APP_ABOUT), &QAction::triggered, this, &CMainFrame::OnAppAbout);
     connect(m_pMenuFile, &QMenu::triggered, this, &CMainFrame::OnFileMenuTriggered);
     connect(m_pView, &CGlyphoxView::RomLoadedChanged, this, &CMainFrame::OnUpdateEditCommand);
+    connect(m_pView, &CGlyphoxView::Modified, this, [this] { setWindowModified(true); });
+    m_pView->ConnectCommands([this](int nId) { return Action(nId); });
 }
 
 void CMainFrame::OnFileMenuTriggered(QAction* action)
@@ -273,11 +315,15 @@ void CMainFrame::OnUpdateEditCommand(bool bLoaded)
     }
 }
 
+QString CMainFrame::TitleName() const
+{
+    return m_strPathName.isEmpty() ? QStringLiteral("Untitled")
+                                   : QFileInfo(m_strPathName).fileName();
+}
+
 void CMainFrame::UpdateTitle()
 {
-    const QString name =
-        m_strPathName.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(m_strPathName).fileName();
-    setWindowTitle(name + QStringLiteral(" - ") + kAppTitle);
+    setWindowTitle(TitleName() + QStringLiteral("[*] - ") + kAppTitle);
 }
 
 void CMainFrame::UpdateRecentFileMenu()

@@ -41,6 +41,11 @@ public:
     std::function<void(QMessageBox::Icon icon, const QString& text)> m_fnMessageBox;
     std::function<QString(bool bSave)> m_fnFileDialog; // the chosen file, empty when cancelled
     std::function<void()> m_fnAboutBox;
+    // Asks whether to save the unsaved edits: Yes, No or Cancel.
+    std::function<QMessageBox::StandardButton(const QString& text)> m_fnAskSave;
+
+    // Offers to save unsaved edits; false when the caller must stop (Cancel or a failed save).
+    bool SaveModified();
 
     void OnFileNew();
     void OnFileOpen();
@@ -50,6 +55,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateActions();
@@ -61,6 +67,8 @@ private:
 
     void OnFileMenuTriggered(QAction* action);
     void OnUpdateEditCommand(bool bLoaded);
+    bool DoFileSave();
+    QString TitleName() const;
     void UpdateTitle();
     void UpdateRecentFileMenu();
     void AddRecentFile(const QString& pathName);

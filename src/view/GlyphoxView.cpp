@@ -55,6 +55,11 @@ CGlyphoxView::CGlyphoxView(CGlyphoxDoc* document, QWidget* parent)
     connect(m_ui->buttonAnimate, &QPushButton::clicked, this, &CGlyphoxView::OnAnimate);
     connect(m_ui->buttonAddFrame, &QPushButton::clicked, this, &CGlyphoxView::OnAddFrame);
     connect(&m_animTimer, &QTimer::timeout, this, &CGlyphoxView::OnTimer);
+    connect(m_pixelEditor, &CPixelEditor::Changed, this, &CGlyphoxView::WriteBackTile);
+    connect(m_pixelEditor, &CPixelEditor::Picked, this, &CGlyphoxView::OnPixelPick);
+    connect(m_paletteCtrl, &CPaletteCtrl::Selected, this, &CGlyphoxView::OnPaletteSelect);
+    connect(m_paletteCtrl, &CPaletteCtrl::ColorChanged, this, &CGlyphoxView::OnPaletteColorChange);
+    SetDefaultDialogs();
 }
 
 CGlyphoxView::~CGlyphoxView()
@@ -84,8 +89,7 @@ void CGlyphoxView::OnInitialUpdate()
         OnBattle();
     else
         OnOverworld();
-    m_nMode = CPixelEditor::MODE_PAINT;
-    m_pixelEditor->SetMode(m_nMode);
+    OnModePaint();
     EnableControls(m_pDocument->IsImageLoaded());
     // The frame places its editing toolbar.
 }

@@ -5,16 +5,20 @@
 #include "view/TileSheetRenderer.h"
 
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class CGlyphoxDoc;
 class CPaletteCtrl;
 class CPixelEditor;
+class QAction;
 class QSpinBox;
 
 namespace Ui {
@@ -67,10 +71,24 @@ public:
     bool IsBattlePal() const { return m_bBattlePal; }
     bool IsAutoPal() const { return m_bAutoPal; }
     bool IsShowTileID() const { return m_bShowTileID; }
+    int Mode() const { return m_nMode; }
+    int ForeIndex() const { return m_nForeIndex; }
+    int BackIndex() const { return m_nBackIndex; }
+
+    // Connects the editing, mode, import and export actions (by command id) to the view's
+    // handlers and keeps the mode actions' check marks; the frame calls it once.
+    void ConnectCommands(const std::function<QAction*(int)>& action);
+
+    // Dialog seams, replaced by tests.
+    std::function<void(QMessageBox::Icon icon, const QString& text)> m_fnMessageBox;
+    std::function<QString(const QString& title, const QString& filter)>
+        m_fnOpenFileDialog; // empty = cancelled
 
 signals:
     // Emitted at the end of every EnableControls: editing, import, export and Save follow it.
     void RomLoadedChanged(bool loaded);
+    // The image bytes were changed by an edit or an import.
+    void Modified();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -99,6 +117,37 @@ private:
     void SyncUpDown(QSpinBox* spin, const QString& text);
     int ReadPaletteEdit();
     void SetPaletteEdit(int palette);
+
+    // Editing
+    void SetDefaultDialogs();
+    void OnEditCopy();
+    void OnEditPaste();
+    void OnEditFill();
+    void OnEditEraseAll();
+    void OnModePaint();
+    void OnModeDropper();
+    void OnModeFill();
+    void SetMode(int mode);
+    void OnShiftLeft();
+    void OnShiftUp();
+    void OnShiftRight();
+    void OnShiftDown();
+    void OnFlipHorizontal();
+    void OnFlipVertical();
+    void OnRotateCounterClockwise();
+    void OnRotateClockwise();
+    void ApplyTileOperation(void (CPixelEditor::*operation)());
+    void WriteBackTile();
+    void OnPixelPick(int button, int index);
+    void OnPaletteSelect(int button, int index);
+    void OnPaletteColorChange(int button, int index, std::uint16_t color);
+    void OnExportTileSet();
+    void OnImportTileSet();
+    void OnExportPalette();
+    void OnImportPalette();
+    std::uint8_t* MutableTileWindow();
+    std::uint8_t* CurrentTileBytes();
+    bool IsBattleBank() const;
 
     // Animation
     void OnAnimate();
@@ -131,4 +180,6 @@ private:
     std::array<std::array<int, 2>, CActorTables::ACTOR_COUNT> m_nAutoPalette{};
     std::uint32_t m_dwPaletteBase = CActorTables::BATTLE_BANK;
     bool m_bRomLoaded = false;
+    // The three mode commands' actions, shared by the menu and the editing toolbar.
+    std::array<QPointer<QAction>, 3> m_modeActions;
 };

@@ -126,12 +126,12 @@ private slots:
     {
         m_frame->show();
         QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
-        QCOMPARE(m_frame->windowTitle(), "Untitled - Glyphox");
+        QCOMPARE(m_frame->windowTitle(), "Untitled[*] - Glyphox");
         QVERIFY(!m_frame->Action(ID_FILE_SAVE)->isEnabled());
 
         const QString path = Rom("first.smc");
         Open(path);
-        QCOMPARE(m_frame->windowTitle(), "first.smc - Glyphox");
+        QCOMPARE(m_frame->windowTitle(), "first.smc[*] - Glyphox");
         QVERIFY(m_frame->Action(ID_FILE_SAVE)->isEnabled());
         QCOMPARE(m_frame->RecentFiles().Entries(), QStringList{path});
 
@@ -141,7 +141,7 @@ private slots:
 
         // New keeps the image under the untitled name.
         QTest::keyClick(m_frame.get(), Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(m_frame->windowTitle(), "Untitled - Glyphox");
+        QCOMPARE(m_frame->windowTitle(), "Untitled[*] - Glyphox");
         QVERIFY(m_frame->Action(ID_FILE_SAVE)->isEnabled());
         QVERIFY(m_listMessages.isEmpty());
     }
@@ -153,7 +153,7 @@ private slots:
         QVERIFY(RomFixture::WriteFile(m_dir.filePath("short.smc"), QByteArray(100, 0)));
         Open(m_dir.filePath("short.smc"));
         QCOMPARE(m_listMessages.value(0).first, QMessageBox::Critical);
-        QCOMPARE(m_frame->windowTitle(), "good.smc - Glyphox");
+        QCOMPARE(m_frame->windowTitle(), "good.smc[*] - Glyphox");
         QVERIFY(m_frame->Action(ID_FILE_SAVE)->isEnabled());
 
         QVERIFY(QFile::remove(path));
@@ -175,7 +175,7 @@ private slots:
         items[5]->trigger(); // after the hidden placeholder
         QCOMPARE(m_listMessages.size(), 1);
         QVERIFY(m_listMessages[0].second.contains("a.smc"));
-        QCOMPARE(m_frame->windowTitle(), "b.smc - Glyphox");
+        QCOMPARE(m_frame->windowTitle(), "b.smc[*] - Glyphox");
         QCOMPARE(m_frame->RecentFiles().Entries(), QStringList{second});
         QVERIFY(!QSettings("Brackenfold", "Glyphox").contains("Recent File List/File2"));
     }

@@ -1,0 +1,159 @@
+#include "app/CommandTable.h"
+#include "app/MainFrame.h"
+#include "rom/DemoRom.h"
+#include "rom/GlyphoxDoc.h"
+#include "view/GlyphoxView.h"
+#include "RomFixture.h"
+
+#include <QSettings>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+constexpr int kOffset = 0x1000;
+const char kEdited = char(CDemoRom::Build(1).at(kOffset) ^ 0xFF);
+
+} // namespace
+
+class tst_SaveChanges : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<CMainFrame> m_frame;
+    QStringList m_listAsked;
+    int m_nMessages = 0;
+    QMessageBox::StandardButton m_answer = QMessageBox::Cancel;
+    QString m_strPath, m_strOther, m_strOpen, m_strSaveAs;
+
+    void Open(const QString& path)
+    {
+        m_strOpen = path;
+        m_frame->Action(ID_FILE_OPEN)->trigger();
+    }
+
+    void Edit()
+    {
+        m_frame->Document()->m_pImage[kOffset] = std::uint8_t(kEdited);
+        emit m_frame->View()->Modified();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath("config")));
+        RomFixture::UsePrivateDataHome(m_dir);
+    }
+
+    void init()
+    {
+        QSettings("Brackenfold", "Glyphox").clear();
+        m_listAsked.clear();
+        m_nMessages = 0;
+        m_strSaveAs.clear();
+        m_strPath = m_dir.filePath("a.smc");
+        m_strOther = m_dir.filePath("other.smc");
+        CDemoRom::Write(m_strPath, false, 1, true);
+        CDemoRom::Write(m_strOther, false, 2, true);
+        m_frame = std::make_unique<CMainFrame>();
+        m_frame->m_fnMessageBox = [this](QMessageBox::Icon, const QString&) { ++m_nMessages; };
+        m_frame->m_fnFileDialog = [this](bool bSave) { return bSave ? m_strSaveAs : m_strOpen; };
+        m_frame->m_fnAskSave = [this](const QString& text) {
+            m_listAsked << text;
+            return m_answer;
+        };
+        m_frame->show();
+    }
+
+    void cleanup() { m_frame.reset(); }
+
+    void saveClearsTheFlagOnlyWhenSaved()
+    {
+        Open(m_strPath);
+        QCOMPARE(m_frame->windowTitle(), "a.smc[*] - Glyphox");
+        QVERIFY(!m_frame->isWindowModified());
+        m_frame->Action(ID_ERASE_ALL)->trigger();
+        QVERIFY(m_frame->isWindowModified());
+        QVERIFY(RomFixture::WriteFile(m_strPath, QByteArray(100, 0)));
+        m_frame->Action(ID_FILE_SAVE)->trigger();
+        QVERIFY(m_frame->isWindowModified());
+        // Saving an untitled image asks for a name; cancelling that keeps the flag.
+        m_answer = QMessageBox::No;
+        m_frame->Action(ID_FILE_NEW)->trigger();
+        Edit();
+        m_frame->Action(ID_FILE_SAVE)->trigger();
+        QVERIFY(m_frame->isWindowModified());
+        m_strSaveAs = m_strOther;
+        m_frame->Action(ID_FILE_SAVE)->trigger();
+        QVERIFY(!m_frame->isWindowModified());
+        QCOMPARE(m_frame->windowTitle(), "other.smc[*] - Glyphox");
+        QCOMPARE(RomFixture::ReadFile(m_strOther).at(kOffset), kEdited);
+        QCOMPARE(m_listAsked, QStringList{"Save changes to a.smc?"});
+        QCOMPARE(m_nMessages, 1);
+    }
+
+    void askBeforeDropping_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QMessageBox::StandardButton>("answer"); // NoButton: nothing edited
+        QTest::addColumn<bool>("failSave");
+        QTest::addColumn<bool>("goesOn");
+        const auto yes = QMessageBox::Yes, no = QMessageBox::No, cancel = QMessageBox::Cancel;
+        for (const char* command : {"close", "new", "open"}) {
+            QTest::addRow("%s yes", command) << command << yes << false << true;
+            QTest::addRow("%s no", command) << command << no << false << true;
+            QTest::addRow("%s cancel", command) << command << cancel << false << false;
+            QTest::addRow("%s unmodified", command)
+                << command << QMessageBox::NoButton << false << true;
+        }
+        QTest::newRow("close failed save") << "close" << yes << true << false;
+        QTest::newRow("open failed save") << "open" << yes << true << false;
+        QTest::newRow("exit cancel") << "exit" << cancel << false << false;
+        QTest::newRow("exit no") << "exit" << no << false << true;
+        QTest::newRow("recent cancel") << "recent" << cancel << false << false;
+        QTest::newRow("recent yes") << "recent" << yes << false << true;
+    }
+
+    void askBeforeDropping()
+    {
+        QFETCH(QString, command);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(bool, failSave);
+        QFETCH(bool, goesOn);
+        Open(m_strOther);
+        Open(m_strPath);
+        const bool bEdited = answer != QMessageBox::NoButton;
+        if (bEdited)
+            Edit();
+        if (failSave)
+            QVERIFY(RomFixture::WriteFile(m_strPath, QByteArray(100, 0)));
+        m_answer = answer;
+
+        if (command == "close")
+            m_frame->close();
+        else if (command == "exit")
+            m_frame->Action(ID_APP_EXIT)->trigger();
+        else if (command == "new")
+            m_frame->Action(ID_FILE_NEW)->trigger();
+        else if (command == "open")
+            Open(m_strOther);
+        else
+            m_frame->OnOpenRecentFile(1);
+
+        QCOMPARE(m_listAsked, bEdited ? QStringList{"Save changes to a.smc?"} : QStringList{});
+        const bool bWentOn =
+            !m_frame->isVisible() || m_frame->windowTitle() != "a.smc[*] - Glyphox";
+        QCOMPARE(bWentOn, goesOn);
+        if (m_frame->isVisible())
+            QCOMPARE(m_frame->isWindowModified(), !goesOn);
+        QCOMPARE(RomFixture::ReadFile(m_strPath).mid(kOffset, 1) == QByteArray(1, kEdited),
+                 goesOn && answer == QMessageBox::Yes);
+        QCOMPARE(m_nMessages, failSave ? 1 : 0);
+        QCOMPARE(m_frame->RecentFiles().Entries().size(), 2);
+    }
+};
+
+QTEST_MAIN(tst_SaveChanges)
+#include "tst_savechanges.moc"

@@ -1,0 +1,294 @@
+#include "view/GlyphoxView.h"
+
+#include "RomFixture.h"
+#include "app/CommandTable.h"
+#include "color/PaletteCtrl.h"
+#include "edit/PixelEditor.h"
+#include "rom/DemoRom.h"
+#include "rom/GlyphoxDoc.h"
+#include "rom/RomFileLayout.h"
+#include "rom/SnesFormat.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+// Settings and save journals go to a private folder, never to the user's.
+const QTemporaryDir g_home;
+const bool g_private = qputenv("XDG_CONFIG_HOME", QFile::encodeName(g_home.path())) &&
+                       qputenv("XDG_DATA_HOME", QFile::encodeName(g_home.path()));
+
+class tst_Editing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(g_private && RomFixture::WriteFile(m_romPath, CDemoRom::Build(3)));
+        QDir::setCurrent(m_dir.path()); // where the exports go
+    }
+    void init() { QVERIFY(Open(true)); }
+    void cleanup() { m_view.reset(); }
+
+    void tileCommands()
+    {
+        const QByteArray tile5 = Bytes(5 * 32, 32);
+        Trigger(ID_TILE_PASTE); // nothing copied yet
+        QCOMPARE(Bytes(0, 32), QByteArray(32, 0));
+        SelectTile(5);
+        Trigger(ID_TILE_COPY);
+        for (int tile : {0, 7}) {
+            SelectTile(tile);
+            Trigger(ID_TILE_PASTE);
+            QCOMPARE(Bytes(32 * tile, 32), tile5);
+        }
+        emit m_palette->Selected(1, 6);
+        emit m_palette->Selected(2, 9);
+        Trigger(ID_TILE_FILL);
+        QByteArray six(32, 0); // index 6: planes 1 and 2
+        for (int row = 0; row < 8; ++row)
+            six[2 * row + 1] = six[16 + 2 * row] = char(0xFF);
+        QCOMPARE(Bytes(7 * 32, 32), six);
+        QVERIFY(m_modified >= 4);
+    }
+
+    void eraseAllCoversWholeWindow()
+    {
+        auto* edit = m_view->findChild<QLineEdit*>("editTileSet");
+        edit->setText("29"); // 46 tiles: actors 30 to 32 start inside the window
+        QTest::keyClick(edit, Qt::Key_Return);
+        const quint32 end = CActorTables::TileSetOffset(29) + 5792;
+        const QByteArray after = Bytes(end, 64, false);
+        QVERIFY(Bytes(5000, 32) != QByteArray(32, 0));
+        Trigger(ID_ERASE_ALL);
+        QCOMPARE(Bytes(0, 5792), QByteArray(5792, 0));
+        QCOMPARE(Bytes(end, 64, false), after);
+        QCOMPARE(m_modified, 1);
+    }
+
+    void modes_data()
+    {
+        QTest::addColumn<QString>("commands"); // paint, dropper, fill
+        QTest::addColumn<int>("mode");
+        QTest::newRow("dropper twice") << "dd" << 1;
+        QTest::newRow("fill twice") << "ff" << 1;
+        QTest::newRow("dropper then fill") << "df" << 4;
+        QTest::newRow("dropper") << "d" << 2;
+    }
+    void modes()
+    {
+        QFETCH(QString, commands);
+        QFETCH(int, mode);
+        for (QChar letter : commands)
+            Trigger(ID_MODE_PAINT + QString("pdf").indexOf(letter));
+        QCOMPARE(m_view->Mode(), mode);
+        QCOMPARE(m_editor->Mode(), mode);
+        for (int i : {0, 1, 2})
+            QCOMPARE(m_actions[ID_MODE_PAINT + i]->isChecked(), 1 << i == mode);
+    }
+
+    // Painting with both buttons shows the pens.
+    void pens_data()
+    {
+        QTest::addColumn<bool>("pick");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("fore");
+        QTest::addColumn<int>("back");
+        QTest::newRow("pick right") << true << 1 << 7 << 1 << 7;
+        QTest::newRow("pick 16 ignored") << true << 1 << 16 << 1 << 0;
+        QTest::newRow("swatch right") << false << 2 << 5 << 1 << 5;
+    }
+    void pens()
+    {
+        QFETCH(bool, pick);
+        QFETCH(int, button);
+        QFETCH(int, index);
+        QFETCH(int, fore);
+        QFETCH(int, back);
+        Trigger(ID_MODE_DROPPER);
+        pick ? emit m_editor->Picked(button, index) : emit m_palette->Selected(button, index);
+        QCOMPARE(QPair(m_view->Mode(), m_view->ForeIndex() * 16 + m_view->BackIndex()),
+                 QPair(2, fore * 16 + back));
+        if (pick)
+            QCOMPARE(m_palette->ForeIndex() * 16 + m_palette->BackIndex(), fore * 16 + back);
+        Trigger(ID_MODE_PAINT);
+        QTest::mouseClick(m_editor, Qt::LeftButton, {}, QPoint(8, 8));
+        QTest::mouseClick(m_editor, Qt::RightButton, {}, QPoint(24, 8));
+        for (int plane : {0, 1, 2, 3})
+            QCOMPARE(quint8(Bytes(plane % 2 + plane / 2 * 16, 1)[0]) >> 6,
+                     (fore >> plane & 1) << 1 | (back >> plane & 1));
+    }
+
+    // Tile 0 is in the second strip; its thumbnail waits for the next full update.
+    void tileOperations_data()
+    {
+        QTest::addColumn<int>("command");
+        for (int id : {ID_SHIFT_LEFT, ID_SHIFT_UP, ID_SHIFT_RIGHT, ID_SHIFT_DOWN, ID_FLIP_HORZ,
+                       ID_FLIP_VERT, ID_ROTATE_LEFT, ID_ROTATE_RIGHT})
+            QTest::newRow(CommandTable::Find(id)->pszMenuText) << id;
+    }
+    void tileOperations()
+    {
+        QFETCH(int, command);
+        const QByteArray before = Bytes(0, 32);
+        const QImage strip = Strip(), thumbnail = Thumbnail();
+        Trigger(command);
+        QByteArray encoded(32, 0);
+        EncodeTile(m_editor->Grid().Bytes().data(), reinterpret_cast<quint8*>(encoded.data()));
+        QCOMPARE(Bytes(0, 32), encoded);
+        QVERIFY(encoded != before && Strip() != strip && m_modified == 1);
+        QCOMPARE(Thumbnail(), thumbnail);
+        m_view->OnUpdate(nullptr, 0, nullptr);
+        QVERIFY(Thumbnail() != thumbnail);
+    }
+
+    void colorChange()
+    {
+        const QImage strip = Strip(), thumbnail = Thumbnail();
+        const auto& pixels = m_editor->Grid().Bytes(); // a colour tile 0 uses
+        const int index = *std::max_element(pixels.begin(), pixels.end());
+        emit m_palette->ColorChanged(0, index, 0x7C1F);
+        const quint32 at = CActorTables::PaletteOffset(false, m_view->PaletteNumber()) + 2 * index;
+        QCOMPARE(Bytes(at, 2, false), QByteArray("\x1F\x7C", 2));
+        QVERIFY(Strip() != strip && Thumbnail() != thumbnail && m_modified == 1);
+    }
+
+    void exportThenImport()
+    {
+        const QByteArray image = Bytes(0, ROM_IMAGE_SIZE, false);
+        Trigger(ID_EXPORT_TILESET);
+        Trigger(ID_EXPORT_PALETTE);
+        QCOMPARE(m_messages, QStringList({"1 Exported Morrow SNES Tile Set to `tlset000.bin'",
+                                          "1 Exported SNES Palette to `ovwld002.pal'"}));
+        QCOMPARE(m_modified, 0);
+        for (int id : {ID_IMPORT_TILESET, ID_IMPORT_PALETTE}) {
+            m_chosen = m_dir.filePath(id == ID_IMPORT_TILESET ? "tlset000.bin" : "ovwld002.pal");
+            Trigger(id);
+        }
+        QCOMPARE(Bytes(0, ROM_IMAGE_SIZE, false), image);
+        QDir dir(m_dir.path()); // a folder in the way of the export file
+        QVERIFY(dir.remove("tlset000.bin") && dir.mkdir("tlset000.bin"));
+        Trigger(ID_EXPORT_TILESET);
+        QVERIFY(dir.rmdir("tlset000.bin"));
+        QCOMPARE(m_messages.last(), "3 Can't create export file!");
+    }
+
+    void imports_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<int>("length"); // -1: no such file, -2: cancelled
+        QTest::addColumn<int>("copied");
+        QTest::addColumn<QStringList>("messages");
+        const int tiles = ID_IMPORT_TILESET, palette = ID_IMPORT_PALETTE;
+        QTest::newRow("tiles 64") << tiles << 64 << 64 << QStringList();
+        QTest::newRow("tiles empty") << tiles << 0 << 0 << QStringList();
+        QTest::newRow("tiles 10000") << tiles << 10000 << 5792 << QStringList();
+        QTest::newRow("tiles missing")
+            << tiles << -1 << 0 << QStringList("3 Can't read import file!");
+        QTest::newRow("tiles cancel") << tiles << -2 << 0 << QStringList();
+        QTest::newRow("palette 31")
+            << palette << 31 << 0 << QStringList("1 File too short to be 16 colours SNES palette!");
+        QTest::newRow("palette 33") << palette << 33 << 32 << QStringList();
+        QTest::newRow("palette cancel") << palette << -2 << 0 << QStringList();
+    }
+    void imports()
+    {
+        QFETCH(int, command);
+        QFETCH(int, length);
+        QFETCH(int, copied);
+        const bool tiles = command == ID_IMPORT_TILESET;
+        const quint32 at = tiles ? CActorTables::TileSetOffset(0)
+                                 : CActorTables::PaletteOffset(false, m_view->PaletteNumber());
+        const QByteArray file = RomFixture::Pattern(qMax(length, 0));
+        const QByteArray expected = Bytes(at, 6000, false).replace(0, copied, file.left(copied));
+        m_chosen = length == -2 ? QString() : m_dir.filePath("import");
+        QVERIFY(length == -1 ? !QFile::exists(m_chosen) || QFile::remove(m_chosen)
+                             : length == -2 || RomFixture::WriteFile(m_chosen, file));
+        Trigger(command);
+        QCOMPARE(Bytes(at, 6000, false), expected);
+        QTEST(m_messages, "messages");
+        QCOMPARE(m_modified, copied > 0 ? 1 : 0);
+        QCOMPARE(m_dialogs.join('|'), tiles ? "Import Morrow SNES Tile Set|Morrow SNES Tile Set "
+                                              "Files (*.bin);;All Files (*)"
+                                            : "Import 16 colours SNES palette|SNES Palette "
+                                              "Files (*.pal);;All Files (*)");
+    }
+
+    void nothingWithoutImage()
+    {
+        QVERIFY(Open(false));
+        m_chosen = m_romPath;
+        const QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
+        for (QAction* action : std::as_const(m_actions))
+            action->trigger();
+        emit m_editor->Changed();
+        emit m_palette->ColorChanged(0, 1, 0x1234);
+        QVERIFY(m_messages.isEmpty() && m_dialogs.isEmpty() && m_modified == 0);
+        QCOMPARE(Bytes(0, ROM_IMAGE_SIZE, false), QByteArray(ROM_IMAGE_SIZE, 0));
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), files);
+    }
+
+private:
+    bool Open(bool withImage)
+    {
+        m_view.reset();
+        QSettings("Brackenfold", "Glyphox").clear();
+        m_doc = std::make_unique<CGlyphoxDoc>();
+        if (withImage && !m_doc->OnOpenDocument(m_romPath).ok)
+            return false;
+        m_view = std::make_unique<CGlyphoxView>(m_doc.get());
+        m_view->m_fnMessageBox = [this](QMessageBox::Icon icon, const QString& text) {
+            m_messages << QString::number(icon) + ' ' + text;
+        };
+        m_view->m_fnOpenFileDialog = [this](const QString& title, const QString& filter) {
+            m_dialogs << title << filter;
+            return m_chosen;
+        };
+        m_view->show();
+        m_view->OnInitialUpdate();
+        m_actions.clear();
+        for (const CCommandInfo& info : CommandTable::Commands())
+            if (CommandTable::IsEditCommand(info.nId) && info.nId != ID_FILE_SAVE)
+                m_actions[info.nId] = new QAction(m_view.get());
+        m_view->ConnectCommands([this](int id) { return m_actions.value(id); });
+        m_editor = m_view->findChild<CPixelEditor*>("pixelEditor");
+        m_palette = m_view->findChild<CPaletteCtrl*>("paletteCtrl");
+        m_list = m_view->findChild<QListWidget*>("listTiles");
+        m_messages = m_dialogs = {};
+        m_modified = 0;
+        connect(m_view.get(), &CGlyphoxView::Modified, this, [this] { ++m_modified; });
+        return m_actions[ID_MODE_PAINT]->isChecked() && QTest::qWaitForWindowExposed(m_view.get());
+    }
+    void Trigger(int id) { m_actions.value(id)->trigger(); }
+    // Image bytes, from the current actor's window unless absolute.
+    QByteArray Bytes(quint32 at, int length, bool inWindow = true) const
+    {
+        const quint32 start = inWindow ? CActorTables::TileSetOffset(m_view->ActorNumber()) : 0;
+        return QByteArray(reinterpret_cast<const char*>(m_doc->m_pImage.get()) + start + at,
+                          length);
+    }
+    void SelectTile(int tile)
+    {
+        QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {},
+                          m_list->visualItemRect(m_list->item(tile)).center());
+        QCOMPARE(m_view->Tile(), tile);
+    }
+    QImage Strip() const { return m_view->findChild<QLabel*>("labelStrip2")->pixmap().toImage(); }
+    QImage Thumbnail() const { return m_list->item(0)->icon().pixmap(16).toImage(); }
+
+    const QString m_romPath = g_home.filePath("demo.smc");
+    QTemporaryDir m_dir;
+    std::unique_ptr<CGlyphoxDoc> m_doc;
+    std::unique_ptr<CGlyphoxView> m_view;
+    CPixelEditor* m_editor = nullptr;
+    CPaletteCtrl* m_palette = nullptr;
+    QListWidget* m_list = nullptr;
+    QHash<int, QAction*> m_actions;
+    QStringList m_messages, m_dialogs;
+    int m_modified = 0;
+    QString m_chosen;
+};
+
+QTEST_MAIN(tst_Editing)
+#include "tst_editing.moc"
