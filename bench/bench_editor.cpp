@@ -1,10 +1,12 @@
 // The editor window: the view's full OnUpdate, one animation tick's RedrawStrips,
-// and start-up to the first painted frame, each against a floor measured in the
-// same run. They need the QApplication made by main (offscreen platform).
+// one pixel-editor change to the strips repainted, and start-up to the first
+// painted frame, each against a floor measured in the same run. They need the QApplication made by
+// main (offscreen platform).
 
 #include "BenchSupport.h"
 
 #include "app/MainFrame.h"
+#include "edit/PixelEditor.h"
 #include "rom/ActorTables.h"
 #include "rom/DemoRom.h"
 #include "view/GlyphoxView.h"
@@ -22,6 +24,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMouseEvent>
 #include <QPixmap>
 
 #include <array>
@@ -71,8 +74,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint && m_window && watched->isWidgetType()
-            && static_cast<QWidget*>(watched)->window() == m_window)
+        if (event->type() == QEvent::Paint && m_window && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->window() == m_window)
             m_painted = true;
         return false;
     }
@@ -239,48 +242,219 @@ void BM_View_Tick(benchmark::State& state)
     }
 }
 
-// Floor: the three strips' rows copied (as BM_DrawStrips_Floor), then the view's own
-// three strip labels given pixmaps made before the loop (two sets in turn, so every
-// call is a real change), with the same repaints between iterations.
+// The view's three strip labels, found by name.
+bool FindStripLabels(benchmark::State& state, CGlyphoxView* view,
+                     std::array<QLabel*, CActorTables::STRIP_COUNT>* labels)
+{
+    for (int strip = 0; strip < CActorTables::STRIP_COUNT; ++strip) {
+        (*labels)[strip] = view->findChild<QLabel*>(QStringLiteral("labelStrip%1").arg(strip + 1));
+        if (!(*labels)[strip]) {
+            state.SkipWithError("a strip label is not there");
+            return false;
+        }
+    }
+    return true;
+}
+
+// The least the strips can cost: their rows copied (as BM_DrawStrips_Floor), then
+// the view's own strip labels given pixmaps made beforehand (two sets in turn, so
+// every call is a real change).
+class StripFloorWork
+{
+public:
+    bool Prepare(benchmark::State& state, CGlyphoxView* view)
+    {
+        if (!FindStripLabels(state, view, &m_labels))
+            return false;
+        const BenchSprites& sprites = Sprites();
+        for (int strip = 0; strip < CActorTables::STRIP_COUNT; ++strip) {
+            const CPixelBuffer& drawn =
+                m_source.DrawStrip(strip, 0, sprites.Window(), sprites.palette, false);
+            for (auto& set : m_pixmaps)
+                set[strip] = QPixmap::fromImage(drawn.Image().copy());
+            m_target.push_back(drawn);
+        }
+        return true;
+    }
+
+    void Run()
+    {
+        for (int strip = 0; strip < CActorTables::STRIP_COUNT; ++strip) {
+            const CPixelBuffer& from = m_source.Strip(strip);
+            CopyRows(m_target[strip].Bits(), from.Bits(), from.Stride(), from.Stride(),
+                     from.Height());
+        }
+        benchmark::ClobberMemory();
+        const auto& set = m_pixmaps[m_turn++ & 1];
+        for (int strip = 0; strip < CActorTables::STRIP_COUNT; ++strip)
+            m_labels[strip]->setPixmap(set[strip]);
+    }
+
+    const std::array<QLabel*, CActorTables::STRIP_COUNT>& Labels() const { return m_labels; }
+
+private:
+    std::array<QLabel*, CActorTables::STRIP_COUNT> m_labels{};
+    CStripRenderer m_source{kBytesPerPixel};
+    std::array<std::array<QPixmap, CActorTables::STRIP_COUNT>, 2> m_pixmaps;
+    std::vector<CPixelBuffer> m_target;
+    std::size_t m_turn = 0;
+};
+
+// Floor: StripFloorWork, with the labels' repaints between iterations, outside the
+// timing.
 void BM_View_Tick_Floor(benchmark::State& state)
 {
     OpenEditor editor;
     if (!editor.Open(state))
         return;
-    std::array<QLabel*, CActorTables::STRIP_COUNT> labels{};
-    for (int strip = 0; strip < CActorTables::STRIP_COUNT; ++strip) {
-        labels[strip] = editor.View()->findChild<QLabel*>(
-            QStringLiteral("labelStrip%1").arg(strip + 1));
-        if (!labels[strip]) {
-            state.SkipWithError("a strip label is not there");
-            return;
-        }
-    }
-    CStripRenderer source(kBytesPerPixel);
-    const BenchSprites& sprites = Sprites();
-    std::array<std::array<QPixmap, CActorTables::STRIP_COUNT>, 2> pixmaps;
-    std::vector<CPixelBuffer> target;
-    for (int strip = 0; strip < CActorTables::STRIP_COUNT; ++strip) {
-        const CPixelBuffer& drawn =
-            source.DrawStrip(strip, 0, sprites.Window(), sprites.palette, false);
-        for (auto& set : pixmaps)
-            set[strip] = QPixmap::fromImage(drawn.Image().copy());
-        target.push_back(drawn);
-    }
-    std::size_t turn = 0;
+    StripFloorWork work;
+    if (!work.Prepare(state, editor.View()))
+        return;
     for (auto _ : state) {
-        for (int strip = 0; strip < CActorTables::STRIP_COUNT; ++strip) {
-            const CPixelBuffer& from = source.Strip(strip);
-            CopyRows(target[strip].Bits(), from.Bits(), from.Stride(), from.Stride(),
-                     from.Height());
-        }
-        benchmark::ClobberMemory();
-        const auto& set = pixmaps[turn++ & 1];
-        for (int strip = 0; strip < CActorTables::STRIP_COUNT; ++strip)
-            labels[strip]->setPixmap(set[strip]);
+        work.Run();
         state.PauseTiming();
         Settle();
         state.ResumeTiming();
+    }
+}
+
+// --- One pixel-editor change ----------------------------------------------
+
+// Notices the paint events delivered to the three strip labels.
+class StripPaintWatch : public QObject
+{
+public:
+    explicit StripPaintWatch(const std::array<QLabel*, CActorTables::STRIP_COUNT>& labels)
+        : m_labels(labels)
+    {
+        for (QLabel* label : m_labels)
+            label->installEventFilter(this);
+    }
+
+    ~StripPaintWatch() override
+    {
+        for (QLabel* label : m_labels)
+            label->removeEventFilter(this);
+    }
+
+    void Reset() { m_painted = {}; }
+
+    // Processes events until each of the three labels has been painted.
+    bool WaitForPaints()
+    {
+        const QDeadlineTimer deadline(kPaintTimeoutMs);
+        while (!AllPainted() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        return AllPainted();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            for (std::size_t strip = 0; strip < m_labels.size(); ++strip) {
+                if (watched == m_labels[strip])
+                    m_painted[strip] = true;
+            }
+        }
+        return false;
+    }
+
+private:
+    bool AllPainted() const
+    {
+        for (const bool painted : m_painted) {
+            if (!painted)
+                return false;
+        }
+        return true;
+    }
+
+    std::array<QLabel*, CActorTables::STRIP_COUNT> m_labels;
+    std::array<bool, CActorTables::STRIP_COUNT> m_painted{};
+};
+
+// One cell of the pixel editor, (3, 3), pressed in the middle.
+constexpr int kEditCell = 3;
+constexpr int kEditCellSize = 16; // the view's grid
+
+// A left press in paint mode on the view's pixel editor, as a user paints: the
+// editor emits Changed(), the view's WriteBackTile encodes the tile into the image
+// and runs RedrawStrips, and events are processed until the three strip labels
+// have received their paint events (counted by an event filter on the labels; the
+// same processing also repaints the pressed cell of the editor). Between
+// iterations, untimed, the button is released and the pen takes the other of two
+// colours, so every press changes a pixel.
+void BM_View_Edit(benchmark::State& state)
+{
+    OpenEditor editor;
+    if (!editor.Open(state))
+        return;
+    CGlyphoxView* view = editor.View();
+    auto* pixels = view->findChild<CPixelEditor*>();
+    std::array<QLabel*, CActorTables::STRIP_COUNT> labels{};
+    if (!pixels || !FindStripLabels(state, view, &labels)) {
+        if (!pixels)
+            state.SkipWithError("the pixel editor is not there");
+        return;
+    }
+    if (pixels->Mode() != CPixelEditor::MODE_PAINT) {
+        state.SkipWithError("the pixel editor is not in paint mode");
+        return;
+    }
+    const QPointF at(kEditCell * kEditCellSize + kEditCellSize / 2.0,
+                     kEditCell * kEditCellSize + kEditCellSize / 2.0);
+    const QPointF global = pixels->mapToGlobal(at);
+    StripPaintWatch watch(labels);
+    for (auto _ : state) {
+        state.PauseTiming();
+        const int colour = pixels->GetPixel(kEditCell, kEditCell) == 1 ? 2 : 1;
+        pixels->SetPenColors(colour, -1);
+        watch.Reset();
+        state.ResumeTiming();
+        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(pixels, &press);
+        const bool painted = watch.WaitForPaints();
+        state.PauseTiming();
+        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QCoreApplication::sendEvent(pixels, &release);
+        const bool changed = pixels->GetPixel(kEditCell, kEditCell) == colour;
+        Settle();
+        state.ResumeTiming();
+        if (!painted || !changed) {
+            state.SkipWithError(painted ? "the press changed no pixel"
+                                        : "the strips were never repainted");
+            return;
+        }
+    }
+}
+
+// Floor: StripFloorWork, then events processed until the three labels have been
+// painted, counted the same way, with the same untimed settling between iterations.
+void BM_View_Edit_Floor(benchmark::State& state)
+{
+    OpenEditor editor;
+    if (!editor.Open(state))
+        return;
+    StripFloorWork work;
+    if (!work.Prepare(state, editor.View()))
+        return;
+    StripPaintWatch watch(work.Labels());
+    for (auto _ : state) {
+        state.PauseTiming();
+        watch.Reset();
+        state.ResumeTiming();
+        work.Run();
+        const bool painted = watch.WaitForPaints();
+        state.PauseTiming();
+        Settle();
+        state.ResumeTiming();
+        if (!painted) {
+            state.SkipWithError("the strips were never repainted");
+            return;
+        }
     }
 }
 
@@ -381,5 +555,7 @@ BENCHMARK(BM_View_OnUpdate_Floor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_View_OnUpdate_IconFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_View_Tick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_View_Tick_Floor)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_View_Edit)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_View_Edit_Floor)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Startup)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Startup_Floor)->UseManualTime()->Unit(benchmark::kMillisecond);

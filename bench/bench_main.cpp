@@ -21,9 +21,9 @@ struct Pairing
 {
     const char* measured;
     const char* floor;
-    double maxRatio;              // 0 when there is no target
-    double maxSeconds;            // 0 when there is no target
-    const char* label = nullptr;  // the row's name when not the measured benchmark's
+    double maxRatio;             // 0 when there is no target
+    double maxSeconds;           // 0 when there is no target
+    const char* label = nullptr; // the row's name when not the measured benchmark's
 };
 
 constexpr Pairing kPairings[] = {
@@ -43,6 +43,7 @@ constexpr Pairing kPairings[] = {
     {"BM_View_OnUpdate", "BM_View_OnUpdate_Floor", 0, 10e-3},
     {"BM_View_OnUpdate", "BM_View_OnUpdate_IconFloor", 0, 10e-3, "OnUpdate/IconFloor"},
     {"BM_View_Tick", "BM_View_Tick_Floor", 0, 1e-3},
+    {"BM_View_Edit", "BM_View_Edit_Floor", 0, 1e-3},
     {"BM_Startup", "BM_Startup_Floor", 3, 0},
 };
 
