@@ -183,8 +183,6 @@ void TestCli::commands_data()
     row("folder-as-rom", "export-palette @folder --bank battle --palette 0 -o @out", 1);
     row("folder-as-output", "export-tileset @rom --actor 0 -o @folder", 1);
     row("one-byte-short", "render-tiles @cut1 --actor 0 --bank battle --auto -o @out", 1);
-    row("short-headered", "import-tileset @cut512 --actor 3 @custom", 1);
-    row("short-headerless", "import-palette @cut0 --bank battle --palette 0 @custom", 1);
     row("palette-file-31-bytes", "import-palette @rom --bank battle --palette 4 @cut31", 1);
     row("demo-rom-over-a-file", "demo-rom @rom --seed 8", 1);
     row("info-headered", "info @custom", 0, "header: yes|editable: yes|3146240|save: none");
@@ -192,12 +190,7 @@ void TestCli::commands_data()
     row("info-short", "info @cut1", 0, "editable: no|3146239");
     row("recover-nothing-pending", "recover @rom", 0, "nothing to do");
     row("white", "color 0x7FFF", 0, "word=0x7FFF rgb=248,248,248 hue=0 sat=0 lum=30\n");
-    row("red", "color 0x001F", 0, "word=0x001F rgb=248,0,0 hue=0 sat=30 lum=15\n");
-    row("bit-15-decimal", "color 32768", 0, "word=0x8000 rgb=0,0,0 hue=0 sat=0 lum=0\n");
-    row("grey-lum-truncated", "color 0x3DEF", 0,
-        "word=0x3DEF rgb=120,120,120 hue=0 sat=0 lum=14\n");
     row("hls", "color --hls 5,30,25", 0, "word=0x53FF rgb=248,248,160 hue=5 sat=30 lum=25\n");
-    row("hls-green-truncated", "color --hls 15,30,15", 0, "word=0x7FC0 rgb=0,240,248 hue=15");
 }
 
 // Exit status and output; nothing but a successful command changes a file.
@@ -233,14 +226,9 @@ void TestCli::fileCommands_data()
     const int hd = kImageSize;
     const int hl = kHeaderless;
     row("export-tileset-0", hd, "export-tileset @rom --actor 0", 0, 0x150200);
-    row("export-tileset-64-tail", hd + 700, "export-tileset @rom --actor 64", 0, 0x17DAC0);
     row("export-battle-29", hl, "export-palette @rom --bank battle --palette 29", 0, 0x2D68A0);
     row("import-short-file-tail", hd + 700, "import-tileset @rom --actor 64", 100, 0x17DAC0);
-    row("import-long-file", hl, "import-tileset @rom --actor 16", 6000, 0x166C00);
-    row("import-own-window", hl + 1024, "import-tileset @rom --actor 40", -1, 0x175C00);
     row("import-palette-40", hd, "import-palette @rom --bank battle --palette 29", 40, 0x2D68A0);
-    row("import-palette-tail", hl + 1024, "import-palette @rom --bank overworld --palette 5", 32,
-        0x2682A0);
 }
 
 // Exports write the bytes at the offset; imports replace them and nothing else in the file.
@@ -275,17 +263,10 @@ void TestCli::render_data()
     const QString strip = "render-strip @custom --actor 16 --bank battle --palette 3 --strip ";
     row("strip1", strip + "1", 1, "0,0,00 1,2,05 6,0,6A 7,1,07 9,2,15");
     row("strip1-step2", strip + "1 --step 2", 1, "0,1,0A 0,2,m05 1,2,m04 2,2,m11 3,2,m10 7,0,6B");
-    row("strip1-step7", strip + "1 --step 7", 1, "0,1,06 4,0,1E 5,2,23 9,2,15");
-    row("strip1-step6-headerless", QString(strip).replace("@custom", "@nohdr") + "1 --step 6", 1,
-        "0,1,0A 0,2,m05 9,0,71");
-    row("strip2-step0", strip + "2 --step 0", 1, "1,0,1F 17,1,07 23,2,B0");
     row("strip2-step3", strip + "2 --step 3", 1, "1,0,33 17,1,5F 20,0,96");
-    row("strip3-step5", strip + "3 --step 5", 1, "1,0,2E 19,0,52 20,0,-- 22,0,-- 20,1,57 26,2,AA");
     row("strip3-labels-spare-empty-cells", strip + "3 --labels", 1, "20,0,-- 21,0,-- 22,0,--");
     const char* tiles = "0,0,00 1,0,01 90,0,5A 180,0,B4";
     row("tiles", "render-tiles @custom --actor 16 --bank battle --palette 3", 1, tiles);
-    row("tiles-auto-overworld-8", "render-tiles @custom --actor 18 --bank overworld --auto", 9,
-        tiles);
     row("tiles-auto-battle-6", "render-tiles @custom --actor 18 --bank battle --auto", 20, tiles);
 }
 
