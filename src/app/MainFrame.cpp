@@ -66,6 +66,7 @@ CMainFrame::CMainFrame(QWidget* parent)
 
     CreateActions();
     CreateMenus();
+    CreateMenuBar();
     CreateToolBars();
     CreateDialogBar();
 
@@ -232,7 +233,8 @@ void CMainFrame::CreateActions()
 void CMainFrame::CreateMenus()
 {
     for (const CMenuInfo& menuInfo : CommandTable::Menus()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(menuInfo.pszTitle));
+        auto* menu = new QMenu(QString::fromUtf8(menuInfo.pszTitle), this);
+        m_listMenus.append(menu);
         for (int nId : menuInfo.items) {
             QAction* action = nId == ID_SEPARATOR ? menu->addSeparator() : m_mapActions.value(nId);
             menu->addAction(action);

@@ -13,6 +13,7 @@
 
 class CGlyphoxDoc;
 class CGlyphoxView;
+class CXPMenuBar;
 class QMenu;
 class QToolBar;
 
@@ -35,6 +36,9 @@ public:
     QToolBar* MainToolBar() const { return m_wndToolBar; }
     QToolBar* EditToolBar() const { return m_wndEditBar; }
     QMenu* FileMenu() const { return m_pMenuFile; }
+    // The four popups of the menu, in menu order.
+    const QList<QMenu*>& Menus() const { return m_listMenus; }
+    CXPMenuBar* MenuBarControl() const { return m_wndMenuBar; }
     const CRecentFileList& RecentFiles() const { return m_recentFiles; }
 
     // Dialog seams, replaced by tests so that no modal dialog runs.
@@ -60,6 +64,7 @@ protected:
 private:
     void CreateActions();
     void CreateMenus();
+    void CreateMenuBar();
     void CreateToolBars();
     void CreateDialogBar();
     void ConnectCommands();
@@ -80,7 +85,9 @@ private:
     CRecentFileList m_recentFiles;
     QHash<int, QAction*> m_mapActions;
     QList<QAction*> m_listRecentActions;
+    QList<QMenu*> m_listMenus;
     QMenu* m_pMenuFile = nullptr;
+    CXPMenuBar* m_wndMenuBar = nullptr;
     QAction* m_pRecentEnd = nullptr; // the separator after the recent files
     QToolBar* m_wndToolBar = nullptr;
     QToolBar* m_wndEditBar = nullptr;

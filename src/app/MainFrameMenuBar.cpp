@@ -1,0 +1,9 @@
+#include "MainFrame.h"
+
+#include <QMenuBar>
+
+void CMainFrame::CreateMenuBar()
+{
+    for (QMenu* menu : m_listMenus)
+        menuBar()->addMenu(menu);
+}
