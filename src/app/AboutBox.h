@@ -8,7 +8,8 @@ namespace Ui {
 class AboutBox;
 }
 
-// The about box: icon, version, credits and the author's addresses; OK or Escape closes it.
+// The about box: icon, version, credits and the links to the authors' mail and web page; OK or
+// Escape closes it.
 class CAboutBox : public QDialog
 {
     Q_OBJECT

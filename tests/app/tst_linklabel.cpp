@@ -1,8 +1,215 @@
+#include "app/LinkLabel.h"
+
 #include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kWeb = QStringLiteral("https://glyphox.example.org/");
+// A shell would run a command hidden in this target; the browser must get it as it stands.
+const QString kTarget = QStringLiteral("https://glyphox.example.org/?q=1;id $(id) \"'");
+const QColor kLink(0, 0, 238);
+const QColor kVisited(85, 26, 139);
+const QColor kHover(255, 0, 0);
+
+// Pixels of the label drawn exactly in colour.
+int CountPixels(QWidget* widget, const QColor& color)
+{
+    const QImage image = widget->grab().toImage();
+    int nCount = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            nCount += image.pixelColor(x, y).rgb() == color.rgb();
+    return nCount;
+}
+
+} // namespace
 
 class tst_LinkLabel : public QObject
 {
     Q_OBJECT
+
+    std::unique_ptr<QWidget> m_parent;
+    CLinkLabel* m_label = nullptr;
+    QStringList m_listStarted; // "program [arg] [arg]" per start
+    QStringList m_listMessages;
+    QPoint m_ptCursor;
+
+    // A label over a plain parent, its outside world replaced; the caller attaches it.
+    void Make(const QString& text, bool bShellOpens = true, const QStringList& commands = {},
+              int nStartResult = CLinkLabel::OPEN_SUCCESS)
+    {
+        m_listStarted.clear();
+        m_listMessages.clear();
+        m_parent = std::make_unique<QWidget>();
+        m_label = new CLinkLabel(m_parent.get());
+        m_label->setGeometry(10, 20, 300, 40);
+        QFont font = m_label->font();
+        font.setPixelSize(20); // strokes wide enough to show exact colours
+        m_label->setFont(font);
+        m_label->setText(text);
+        m_label->m_fnOpenUrl = [bShellOpens](const QUrl&) { return bShellOpens; };
+        m_label->m_fnBrowserCommands = [commands] { return commands; };
+        m_label->m_fnStartProcess = [this, nStartResult](const QString& program,
+                                                         const QStringList& args) {
+            m_listStarted << program + " [" + args.join("] [") + "]";
+            return nStartResult;
+        };
+        m_label->m_fnMessageBox = [this](const QString& text) { m_listMessages << text; };
+        m_label->m_fnCursorPos = [this] { return m_ptCursor; };
+    }
+
+    // The pointer comes over the label by a move, or by entering it without one.
+    void Hover(bool bEnter = false)
+    {
+        m_ptCursor = m_label->mapToGlobal(QPoint(2, 2));
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(m_ptCursor));
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(m_ptCursor), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_label, bEnter ? static_cast<QEvent*>(&enter) : &move);
+    }
+
+private slots:
+    void clickOpensTarget_data()
+    {
+        QTest::addColumn<bool>("shellOpens");
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<int>("startResult");
+        QTest::addColumn<QStringList>("started"); // "program [arg] [arg]"
+        QTest::addColumn<QString>("error");       // empty: opened and visited
+        const auto row = [](const char* name, bool bShell, const QStringList& commands, int nResult,
+                            const QStringList& started, const QString& error) {
+            QTest::newRow(name) << bShell << commands << nResult << started << error;
+        };
+        const QString fits = QString(519 - 1 - kTarget.size(), u'b'); // 519 with the target
+        const QString arg = " [" + kTarget + "]";
+        const QString notFound = "The specified file was not found.";
+        row("shell-opens", true, {"browser"}, 33, {}, {});
+        row("no-fallback", false, {}, 33, {},
+            "There is no application associated\nwith the given filename extension.");
+        row("quoted-placeholder", false, {"\"/opt/my browser\" -url \"%1\" -late"}, 33,
+            {"/opt/my browser [-url]" + arg}, {});
+        row("bare-placeholder", false, {"browser -new %1 -late"}, 33, {"browser [-new]" + arg}, {});
+        row("no-placeholder", false, {"browser -window"}, 33, {"browser [-window]" + arg}, {});
+        row("cannot-start", false, {"nosuch"}, 2, {"nosuch" + arg}, notFound);
+        row("result-32-fails", false, {"browser"}, 32, {"browser" + arg},
+            "The specified dynamic-link library was not found.");
+        row("first-failure-reported", false, {"nosuch", "x" + fits}, 2, {"nosuch" + arg}, notFound);
+        row("longest-fits", false, {fits}, 33, {fits + arg}, {});
+        row("over-long-refused", false, {fits + "b"}, 33, {}, "The browser command is too long.");
+        row("placeholder-only", false, {"\"%1\""}, 33, {}, notFound);
+    }
+
+    void clickOpensTarget()
+    {
+        QFETCH(bool, shellOpens);
+        QFETCH(QStringList, commands);
+        QFETCH(int, startResult);
+        QFETCH(QStringList, started);
+        QFETCH(QString, error);
+        Make(kTarget, shellOpens, commands, startResult);
+        m_label->Attach();
+        m_parent->show();
+        QTest::mouseClick(m_label, Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(m_listStarted, started);
+        const QString message = "Unable to open hyperlink:\n\n" + error;
+        QCOMPARE(m_listMessages, error.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(m_label->IsVisited(), error.isEmpty());
+        QVERIFY(CountPixels(m_label, error.isEmpty() ? kVisited : kLink) > 0);
+    }
+
+    void defaultBrowserCommands()
+    {
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+        QSKIP("the desktop opener differs");
+#else
+        const QByteArray saved = qgetenv("BROWSER");
+        qputenv("BROWSER", "firefox -new-tab::w3m");
+        QCOMPARE(CLinkLabel::DefaultBrowserCommands(),
+                 (QStringList{"firefox -new-tab", "w3m", "xdg-open"}));
+        qunsetenv("BROWSER");
+        QCOMPARE(CLinkLabel::DefaultBrowserCommands(), QStringList{"xdg-open"});
+        if (!saved.isNull())
+            qputenv("BROWSER", saved);
+#endif
+    }
+
+    void attaching()
+    {
+        Make(kWeb);
+        m_label->Attach();
+        QCOMPARE(m_label->Target(), kWeb);
+        QCOMPARE(m_label->toolTip(), kWeb);
+        QCOMPARE(m_label->cursor().shape(), Qt::PointingHandCursor);
+        m_label->SetTarget("mailto:a@example.org");
+        QCOMPARE(m_label->toolTip(), "mailto:a@example.org");
+        QCOMPARE(m_label->text(), kWeb);
+
+        Make({});
+        m_label->SetTarget("mailto:\"<b>Team</b>\" <t@example.org>");
+        m_label->Attach();
+        QCOMPARE(m_label->text(), "mailto:\"<b>Team</b>\" <t@example.org>");
+        QCOMPARE(m_label->textFormat(), Qt::PlainText); // never read as markup
+    }
+
+    void fitToText_data()
+    {
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<int>("halves"); // halves of the spare width left of the text
+        QTest::newRow("left") << int(Qt::AlignLeft | Qt::AlignTop) << 0;
+        QTest::newRow("centred") << int(Qt::AlignCenter) << 1;
+        QTest::newRow("right") << int(Qt::AlignRight | Qt::AlignTop) << 2;
+    }
+
+    void fitToText()
+    {
+        QFETCH(int, alignment);
+        QFETCH(int, halves);
+        Make(kWeb);
+        m_label->setAlignment(Qt::Alignment(alignment));
+        m_label->Attach();
+        QFont underlined = m_label->font();
+        underlined.setUnderline(true);
+        const QSize extent = QFontMetrics(underlined).size(0, kWeb);
+        const QRect rc = m_label->geometry();
+        QVERIFY(qAbs(rc.width() - extent.width()) <= 1 && qAbs(rc.height() - extent.height()) <= 1);
+        QCOMPARE(rc.x(), 10 + (300 - rc.width()) * halves / 2);
+        QCOMPARE(rc.y(), halves == 1 ? 20 + (40 - rc.height()) / 2 : 20);
+    }
+
+    void hover_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("enter");
+        QTest::newRow("underlined-while-hovered") << -1 << false;
+        QTest::newRow("always-underlined") << 1 << false;
+        QTest::newRow("never-underlined") << 0 << false;
+        QTest::newRow("entered-without-move") << -1 << true;
+    }
+
+    void hover()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, enter);
+        Make(kWeb);
+        m_label->Attach();
+        m_label->SetUnderlineMode(mode);
+        m_parent->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_parent.get()));
+        QCOMPARE(m_label->font().underline(), mode == 1);
+        QCOMPARE(CountPixels(m_label, kHover), 0);
+        Hover(enter);
+        QCOMPARE(m_label->font().underline(), mode != 0);
+        QVERIFY(CountPixels(m_label, kHover) > 0);
+        QTest::qWait(250); // ticks with the pointer still inside change nothing
+        QVERIFY(m_label->IsHover());
+        m_ptCursor = m_label->mapToGlobal(QPoint(-5, 2));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_label->IsHover(), 300);
+        QCOMPARE(m_label->font().underline(), mode == 1);
+        QCOMPARE(CountPixels(m_label, kHover), 0);
+        QVERIFY(CountPixels(m_label, kLink) > 0);
+    }
 };
 
 QTEST_MAIN(tst_LinkLabel)

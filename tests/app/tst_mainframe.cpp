@@ -188,6 +188,11 @@ private slots:
         for (QLabel* label : box.findChildren<QLabel*>())
             texts << label->text();
         QVERIFY(texts.contains("Glyphox Version 1.1"));
+        // The links show their targets as tooltips.
+        QCOMPARE(box.findChild<QLabel*>("m_linkMail")->toolTip(),
+                 "mailto:\"The Glyphox team\" <glyphox@example.org>");
+        const QLabel* web = box.findChild<QLabel*>("m_linkWeb");
+        QCOMPARE(web->toolTip(), web->text());
         QTest::keyClick(&box, Qt::Key_Escape);
         QVERIFY(!box.isVisible());
     }
