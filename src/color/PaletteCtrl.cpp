@@ -1,10 +1,12 @@
 #include "PaletteCtrl.h"
 
+#include "color/EditColorDlg.h"
 #include "color/MemDC.h"
 #include "rom/SnesFormat.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -60,6 +62,7 @@ CPaletteCtrl::CPaletteCtrl(QWidget* parent) : QWidget(parent)
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     // Every pixel is painted, so Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_fnEditColor = [this](std::uint16_t* pColor) { return RunEditColorDlg(pColor); };
 }
 
 QSize CPaletteCtrl::sizeHint() const
@@ -151,6 +154,36 @@ void CPaletteCtrl::mousePressEvent(QMouseEvent* event)
 
 void CPaletteCtrl::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // The press before it has already chosen the colour; choosing again would report twice.
+    // The press before it has already chosen the colour for that button.
     event->accept();
+    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)
+        return;
+    const int index = HitTest(event->position().toPoint());
+    if (index < 0 || !m_fnEditColor)
+        return;
+    std::uint16_t color = m_colors[static_cast<std::size_t>(index)];
+    const QPointer<CPaletteCtrl> alive(this);
+    if (!m_fnEditColor(&color) || !alive)
+        return;
+    // The owner may have replaced the palette while the dialog ran.
+    if (index >= ColorCount())
+        return;
+    m_colors[static_cast<std::size_t>(index)] = color;
+    update(CPaletteLayout::ForeColorRect());
+    update(m_layout.GetCellRect(index));
+    emit ColorChanged(0, index, color);
+}
+
+bool CPaletteCtrl::RunEditColorDlg(std::uint16_t* pColor)
+{
+    // On the heap and watched: closing the editor while the dialog runs deletes it with us.
+    const QPointer<CEditColorDlg> dialog = new CEditColorDlg(this);
+    dialog->m_wColor = *pColor;
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    if (!dialog)
+        return false;
+    if (accepted)
+        *pColor = dialog->m_wColor;
+    delete dialog;
+    return accepted;
 }

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // The strip of palette swatches: a left press chooses the foreground colour, a right press
@@ -34,6 +35,10 @@ public:
 
     QSize sizeHint() const override;
 
+    // Has the user edit one colour word in place; false when the edit was cancelled.
+    // Runs the modal Edit Color dialog unless replaced (tests, scripted use).
+    std::function<bool(std::uint16_t* pColor)> m_fnEditColor;
+
 signals:
     // PCN_SELECT: button 1 is the left button, 2 the right one.
     void Selected(int button, int index);
@@ -48,6 +53,7 @@ protected:
 private:
     // The screen colour of a colour index, or the face colour for an index without a colour.
     QColor ColorAt(int index) const;
+    bool RunEditColorDlg(std::uint16_t* pColor);
 
     int m_nForeIndex = 0;
     int m_nBackIndex = 1;

@@ -67,6 +67,8 @@ private slots:
         palette.setColor(QPalette::Button, kFace);
         m_pCtrl->setPalette(palette);
         m_pCtrl->resize(200, 32);
+        // A double click here only chooses; the Edit Color dialog is tst_editcolordlg's.
+        m_pCtrl->m_fnEditColor = [](std::uint16_t*) { return false; };
         std::uint16_t words[16]; // bit 15 is set and must not show
         for (int i = 0; i < 16; ++i)
             words[i] = static_cast<std::uint16_t>(0x8000 | (i * 2) << 10 | 0x3E0 | (i + 1));
