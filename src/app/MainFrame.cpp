@@ -4,6 +4,9 @@
 #include "CommandTable.h"
 #include "ToolbarIcons.h"
 #include "rom/GlyphoxDoc.h"
+#include "ui/XPMenu.h"
+#include "ui/XPMenuStyle.h"
+#include "ui/XPToolBar.h"
 #include "view/GlyphoxView.h"
 
 #include <QCloseEvent>
@@ -205,6 +208,7 @@ void CMainFrame::CreateActions()
 {
     for (const CCommandInfo& info : CommandTable::Commands()) {
         auto* action = new QAction(this);
+        action->setData(info.nId);
         action->setText(info.pszMenuText ? QString::fromUtf8(info.pszMenuText)
                                          : CommandTable::ToolTip(info));
         action->setStatusTip(CommandTable::StatusPrompt(info));
@@ -242,14 +246,19 @@ void CMainFrame::CreateMenus()
         if (menuInfo.items.front() == ID_FILE_OPEN)
             m_pMenuFile = menu;
     }
+    // The frame deletes its children in the order they were made: the menus before their style.
+    m_pMenuStyle = new CXPMenuStyle(this);
+    for (QMenu* menu : m_listMenus)
+        menu->setStyle(m_pMenuStyle);
     const QList<QAction*> fileActions = m_pMenuFile->actions();
     m_pRecentEnd = fileActions.value(fileActions.indexOf(Action(ID_FILE_MRU_FILE1)) + 1);
 }
 
-QToolBar* CMainFrame::CreateToolBar(const QString& title, const QString& name,
-                                    std::span<const int> ids)
+CXPToolBar* CMainFrame::CreateToolBar(const QString& title, const QString& name,
+                                      std::span<const int> ids)
 {
-    QToolBar* toolBar = addToolBar(title);
+    auto* toolBar = new CXPToolBar(title, this);
+    addToolBar(toolBar);
     toolBar->setObjectName(name);
     toolBar->setIconSize(QSize(ToolbarIcons::kWidth, ToolbarIcons::kHeight));
     for (int nId : ids) {
@@ -297,6 +306,8 @@ void CMainFrame::ConnectCommands()
     connect(Action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
     connect(Action(ID_APP_ABOUT), &QAction::triggered, this, &CMainFrame::OnAppAbout);
     connect(m_pMenuFile, &QMenu::triggered, this, &CMainFrame::OnFileMenuTriggered);
+    for (QMenu* menu : m_listMenus)
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { OnInitMenuPopup(menu); });
     connect(m_pView, &CGlyphoxView::RomLoadedChanged, this, &CMainFrame::OnUpdateEditCommand);
     connect(m_pView, &CGlyphoxView::Modified, this, [this] { setWindowModified(true); });
     m_pView->ConnectCommands([this](int nId) { return Action(nId); });
@@ -307,6 +318,23 @@ void CMainFrame::OnFileMenuTriggered(QAction* action)
     const qsizetype nIndex = m_listRecentActions.indexOf(action);
     if (nIndex >= 0)
         OnOpenRecentFile(int(nIndex));
+}
+
+// The actions' enabled and checked states are set as the state they follow changes, so the
+// popup shows them as they stand once its items are converted and measured.
+void CMainFrame::OnInitMenuPopup(QMenu* popup)
+{
+    XPMenu::PrepareMenu(popup, this);
+}
+
+QMenu* CMainFrame::createPopupMenu()
+{
+    QMenu* popup = QMainWindow::createPopupMenu();
+    if (popup) {
+        popup->setStyle(m_pMenuStyle);
+        OnInitMenuPopup(popup);
+    }
+    return popup;
 }
 
 void CMainFrame::OnUpdateEditCommand(bool bLoaded)
@@ -335,6 +363,7 @@ void CMainFrame::UpdateRecentFileMenu()
     const QStringList& entries = m_recentFiles.Entries();
     for (int i = 0; i < entries.size(); ++i) {
         auto* action = new QAction(RecentFileText(i, entries[i]), m_pMenuFile);
+        action->setData(ID_FILE_MRU_FILE1 + i);
         action->setStatusTip(CommandTable::StatusPrompt(*CommandTable::Find(ID_FILE_MRU_FILE1)));
         m_pMenuFile->insertAction(m_pRecentEnd, action);
         m_listRecentActions.append(action);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RecentFileList.h"
+#include "ui/XPToolBar.h"
 
 #include <QHash>
 #include <QList>
@@ -14,6 +15,7 @@
 class CGlyphoxDoc;
 class CGlyphoxView;
 class CXPMenuBar;
+class CXPMenuStyle;
 class QMenu;
 class QToolBar;
 
@@ -57,6 +59,9 @@ public:
     void OnOpenRecentFile(int nIndex);
     void OnAppAbout();
 
+    // The toolbars' context menu, flat like the other popups.
+    QMenu* createPopupMenu() override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -68,9 +73,10 @@ private:
     void CreateToolBars();
     void CreateDialogBar();
     void ConnectCommands();
-    QToolBar* CreateToolBar(const QString& title, const QString& name, std::span<const int> ids);
+    CXPToolBar* CreateToolBar(const QString& title, const QString& name, std::span<const int> ids);
 
     void OnFileMenuTriggered(QAction* action);
+    void OnInitMenuPopup(QMenu* popup);
     void OnUpdateEditCommand(bool bLoaded);
     bool DoFileSave();
     QString TitleName() const;
@@ -88,9 +94,10 @@ private:
     QList<QMenu*> m_listMenus;
     QMenu* m_pMenuFile = nullptr;
     CXPMenuBar* m_wndMenuBar = nullptr;
-    QAction* m_pRecentEnd = nullptr; // the separator after the recent files
-    QToolBar* m_wndToolBar = nullptr;
-    QToolBar* m_wndEditBar = nullptr;
+    QAction* m_pRecentEnd = nullptr;      // the separator after the recent files
+    CXPMenuStyle* m_pMenuStyle = nullptr; // the popups' owner draw
+    CXPToolBar* m_wndToolBar = nullptr;
+    CXPToolBar* m_wndEditBar = nullptr;
     QWidget* m_wndDlgBar = nullptr;
     QList<QObject*> m_listSilentButtons; // toolbar buttons whose command has no tooltip
 };

@@ -1,8 +1,260 @@
+#include "app/CommandTable.h"
+#include "app/MainFrame.h"
+#include "app/ToolbarIcons.h"
+#include "rom/DemoRom.h"
+#include "ui/XPMenu.h"
+#include "ui/XPMenuStyle.h"
+#include "RomFixture.h"
+
+#include <QMainWindow>
+#include <QMenu>
+#include <QSettings>
+#include <QToolBar>
 #include <QtTest>
+
+// Colours from the classic face grey and blue highlight, as the transform gives them.
+namespace {
+
+const QRgb kHighlight = qRgb(10, 36, 106);
+const QRgb kColumn = qRgb(204, 204, 204);     // T(face, 20, 0)
+const QRgb kTextArea = qRgb(239, 239, 239);   // T(face, 75, 0)
+const QRgb kSelected = qRgb(173, 185, 216);   // T(highlight, 70, -57)
+const QRgb kCheckedHot = qRgb(115, 138, 196); // T(highlight, 50, -50)
+const QRgb kHotShadow = qRgb(128, 144, 183);  // T(highlight, 50, -66)
+const QRgb kGreyShadow = qRgb(140, 140, 140); // T(face, -27, 0)
+const QRgb kSeparator = qRgb(157, 157, 157);  // T(face, -18, 0)
+const QRgb kPicture = qRgb(200, 0, 0);
+
+struct Pixel
+{
+    int x;
+    int y;
+    QRgb rgb;
+};
+using Pixels = QList<Pixel>;
+
+void ComparePixels(const QImage& image, const QPoint& origin, const Pixels& pixels)
+{
+    for (const Pixel& p : pixels) {
+        const QRgb rgb = image.pixel(origin + QPoint(p.x, p.y));
+        QVERIFY2(rgb == p.rgb,
+                 qPrintable(QString("(%1, %2): %3").arg(p.x).arg(p.y).arg(rgb, 0, 16)));
+    }
+}
+
+QAction* AddItem(QMenu* menu, int nId, const QString& text)
+{
+    QAction* action = menu->addAction(text);
+    action->setData(nId);
+    return action;
+}
+
+// Opens the popup with the given item selected and returns what it painted.
+QImage Shot(QMenu* menu, QAction* selected)
+{
+    QPalette palette;
+    palette.setColor(QPalette::Button, QColor(192, 192, 192));
+    palette.setColor(QPalette::Highlight, QColor(kHighlight));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    menu->setPalette(palette);
+    menu->popup(QPoint(0, 0));
+    menu->setActiveAction(selected);
+    return QTest::qWaitForWindowExposed(menu) ? menu->grab().toImage() : QImage();
+}
+
+} // namespace
 
 class tst_XPMenu : public QObject
 {
     Q_OBJECT
+
+    QTemporaryDir m_dir;
+    CXPMenuStyle m_style;
+    QMainWindow m_frame;
+    QToolBar* m_bar = nullptr;
+    QMenu* m_menu = nullptr;
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath("config")));
+        RomFixture::UsePrivateDataHome(m_dir);
+        // Command 1 has a red 16 x 15 picture on the frame's toolbar.
+        m_bar = m_frame.addToolBar(QStringLiteral("bar"));
+        m_bar->setIconSize(QSize(16, 15));
+        QPixmap picture(16, 15);
+        picture.fill(QColor(kPicture));
+        m_bar->addAction(QIcon(picture), QString())->setData(1);
+    }
+
+    void init()
+    {
+        m_menu = new QMenu(&m_frame);
+        m_menu->setStyle(&m_style);
+    }
+
+    void cleanup() { delete m_menu; }
+
+    // Pixels from the item's corner. State letters: p picture, d disabled, c checked, s selected.
+    void itemLook_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<Pixels>("pixels");
+        QTest::newRow("plain") << "p"
+                               << Pixels{{2, 3, kColumn},
+                                         {3, 3, kPicture},
+                                         {18, 17, kPicture},
+                                         {21, 5, kColumn},
+                                         {22, 5, kTextArea}};
+        QTest::newRow("selected") << "s" << Pixels{{0, 0, kHighlight}, {25, 5, kSelected}};
+        QTest::newRow("disabled selected") << "ds" << Pixels{{0, 0, kHighlight}, {25, 5, kColumn}};
+        QTest::newRow("picture raised")
+            << "ps" << Pixels{{2, 2, kPicture}, {17, 16, kPicture}, {19, 18, kHotShadow}};
+        QTest::newRow("disabled: silhouette only")
+            << "pd" << Pixels{{2, 2, kColumn}, {3, 3, kGreyShadow}, {18, 17, kGreyShadow}};
+        QTest::newRow("checked box")
+            << "pc"
+            << Pixels{{1, 1, kHighlight}, {19, 1, kHighlight}, {2, 2, kSelected}, {3, 3, kPicture}};
+        QTest::newRow("checked selected stays at 3")
+            << "pcs" << Pixels{{2, 2, kCheckedHot}, {3, 3, kPicture}, {19, 18, kHighlight}};
+        QTest::newRow("checked, no picture: tick")
+            << "c" << Pixels{{1, 1, kHighlight}, {2, 2, kSelected}, {11, 10, qRgb(0, 0, 0)}};
+    }
+
+    void itemLook()
+    {
+        QFETCH(QString, state);
+        QFETCH(Pixels, pixels);
+        AddItem(m_menu, 5, QStringLiteral("Above"));
+        QAction* action = AddItem(m_menu, state.contains('p') ? 1 : 9, QStringLiteral("&Item"));
+        action->setEnabled(!state.contains('d'));
+        action->setCheckable(true);
+        action->setChecked(state.contains('c'));
+        QAction* separator = m_menu->addSeparator();
+        AddItem(m_menu, 6, QStringLiteral("Below"));
+        XPMenu::PrepareMenu(m_menu, m_bar);
+        const QImage image = Shot(m_menu, state.contains('s') ? action : nullptr);
+        ComparePixels(image, m_menu->actionGeometry(action).topLeft(), pixels);
+
+        const QRect rule = m_menu->actionGeometry(separator);
+        const int w = rule.width();
+        ComparePixels(image, rule.topLeft() + QPoint(0, rule.height() / 2),
+                      {{29, 0, kTextArea}, {30, 0, kSeparator}, {w - 2, 0, kSeparator}});
+    }
+
+    // Items are L + S + 42 wide; a separator is h / 2 + 2 high, an item max(h + 2, 16) + 4.
+    void sizes_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("defaultItem");
+        QTest::newRow("labels and shortcuts")
+            << QStringList{"&Open...\tCtrl+O", "&Save\tCtrl+S", "-", "E&xit"} << -1;
+        QTest::newRow("bold default") << QStringList{"&Open...\tCtrl+O", "Recent File"} << 1;
+        // Wider than a byte: the sizes are kept whole.
+        QTest::newRow("long shortcut") << QStringList{"&Go\t" + QString(60, u'W'), "A && B"} << -1;
+    }
+
+    void sizes()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(int, defaultItem);
+        const int h = m_menu->fontMetrics().height();
+        int nWidth = 42;
+        int nShortcut = 0;
+        for (int i = 0; i < texts.size(); ++i) {
+            if (texts[i] == "-") {
+                m_menu->addSeparator();
+                continue;
+            }
+            AddItem(m_menu, 100 + i, texts[i]);
+            QFont font = m_menu->font();
+            font.setBold(i == defaultItem);
+            QString label = texts[i].section(u'\t', 0, 0);
+            label.remove(label.indexOf(u'&'), label.contains(u'&') ? 1 : 0);
+            nWidth = qMax(nWidth, QFontMetrics(font).horizontalAdvance(label) + 42);
+            nShortcut =
+                qMax(nShortcut, QFontMetrics(font).horizontalAdvance(texts[i].section(u'\t', 1)));
+        }
+        m_menu->setDefaultAction(m_menu->actions().value(defaultItem));
+        XPMenu::PrepareMenu(m_menu, nullptr);
+        m_menu->popup(QPoint(0, 0));
+        for (QAction* action : m_menu->actions()) {
+            const QRect rect = m_menu->actionGeometry(action);
+            QCOMPARE(rect.topLeft().x(), 1);
+            QCOMPARE(rect.size(), QSize(nWidth + nShortcut,
+                                        action->isSeparator() ? h / 2 + 2 : qMax(h + 2, 16) + 4));
+        }
+    }
+
+    void menuChar_data()
+    {
+        QTest::addColumn<QStringList>("labels");
+        QTest::addColumn<QChar>("typed");
+        QTest::addColumn<int>("position"); // -1: no match
+        QTest::newRow("lower") << QStringList{"&Open", "E&xit"} << QChar('x') << 1;
+        QTest::newRow("upper") << QStringList{"E&xit"} << QChar('X') << 0;
+        QTest::newRow("first of two")
+            << QStringList{"&Save", "Sa&ve", "&Second"} << QChar('s') << 0;
+        QTest::newRow("literal ampersand") << QStringList{"Salt && Pepper"} << QChar('p') << -1;
+        QTest::newRow("after literal") << QStringList{"A&&B", "&B"} << QChar('b') << 1;
+        QTest::newRow("not in shortcut") << QStringList{"Open\t&K"} << QChar('k') << -1;
+    }
+
+    void menuChar()
+    {
+        QFETCH(QStringList, labels);
+        QFETCH(QChar, typed);
+        QFETCH(int, position);
+        for (int i = 0; i < labels.size(); ++i)
+            AddItem(m_menu, 200 + i, labels[i]);
+        XPMenu::PrepareMenu(m_menu, nullptr);
+        QCOMPARE(XPMenu::MenuChar(m_menu, typed),
+                 position < 0 ? 0 : XPMenu::MNC_EXECUTE << 16 | position);
+    }
+
+    void typedMnemonicRunsItem()
+    {
+        AddItem(m_menu, 300, QStringLiteral("&Open"));
+        QSignalSpy triggered(AddItem(m_menu, 301, QStringLiteral("E&xit")), &QAction::triggered);
+        XPMenu::PrepareMenu(m_menu, nullptr);
+        m_menu->popup(QPoint(0, 0));
+        QVERIFY(QTest::qWaitForWindowExposed(m_menu));
+        QTest::keyClick(m_menu, Qt::Key_X);
+        QCOMPARE(triggered.size(), 1);
+        QVERIFY(!m_menu->isVisible());
+    }
+
+    // The frame converts its popups as they open: the current mode's box and picture, and
+    // the recent files under their new names.
+    void frameMenus()
+    {
+        QSettings("Brackenfold", "Glyphox").clear();
+        CMainFrame frame;
+        frame.m_fnMessageBox = [](QMessageBox::Icon, const QString&) {};
+        const QString first = m_dir.filePath("first.smc");
+        const QString second = m_dir.filePath("second.smc");
+        CDemoRom::Write(first, false, 1, true);
+        CDemoRom::Write(second, false, 2, true);
+        QVERIFY(frame.OpenDocumentFile(first));
+        frame.Action(ID_MODE_FILL)->trigger();
+
+        QMenu* edit = frame.Menus().at(1);
+        QAction* fill = frame.Action(ID_MODE_FILL);
+        ComparePixels(Shot(edit, fill), edit->actionGeometry(fill).topLeft(), {{1, 1, kHighlight}});
+        QCOMPARE(XPMenu::ItemImages().value(ID_MODE_FILL).toImage(),
+                 ToolbarIcons::Picture(ID_MODE_FILL).toImage());
+        edit->hide();
+
+        const auto secondRecent = [&frame] {
+            frame.FileMenu()->popup(QPoint(0, 0));
+            frame.FileMenu()->hide();
+            return XPMenu::ItemTexts().value(ID_FILE_MRU_FILE1 + 1);
+        };
+        QVERIFY(frame.OpenDocumentFile(second));
+        QVERIFY(secondRecent().endsWith("first.smc"));
+        QVERIFY(frame.OpenDocumentFile(first));
+        QVERIFY(secondRecent().endsWith("second.smc"));
+    }
 };
 
 QTEST_MAIN(tst_XPMenu)
