@@ -15,7 +15,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QToolBar>

@@ -7,7 +7,6 @@
 #include "RomFixture.h"
 
 #include <QLabel>
-#include <QMenuBar>
 #include <QSettings>
 #include <QToolBar>
 #include <QToolTip>
@@ -81,9 +80,17 @@ private slots:
 
     void menus()
     {
+        // The flat menu bar is the only one, in a row of its own above the toolbars.
+        QVERIFY(!m_frame->menuWidget());
+        auto* bar = m_frame->findChild<QToolBar*>("m_wndMenuBar");
+        QVERIFY(bar);
+        m_frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+        QCOMPARE(m_frame->toolBarArea(bar), Qt::TopToolBarArea);
+        QVERIFY(bar->geometry().bottom() < m_frame->MainToolBar()->y());
         QStringList menus;
-        for (QAction* menu : m_frame->menuBar()->actions())
-            menus << menu->text() + ": " + Texts(menu->menu()->actions()).join('|');
+        for (QMenu* menu : m_frame->Menus())
+            menus << menu->title() + ": " + Texts(menu->actions()).join('|');
         QCOMPARE(menus,
                  (QStringList{"&File: &Open...\tCtrl+O|&Save\tCtrl+S|-|Recent File|-|E&xit",
                               "&Edit: Tile copy|Paste tile|-|Erase all tiles|-|Paint mode|Droper "
