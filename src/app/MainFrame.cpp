@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QPushButton>
 #include <QSettings>
 #include <QToolBar>

@@ -7,6 +7,7 @@
 #include "RomFixture.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QSettings>
 #include <QToolBar>
 #include <QToolTip>
