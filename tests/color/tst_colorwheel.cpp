@@ -1,7 +1,7 @@
 #include "color/ColorModel.h"
 #include "color/ColorWheel.h"
 #include "color/LumBar.h"
-#include "rom/SnesFormat.h"
+#include "TestPixels.h"
 
 #include <QPainter>
 #include <QSignalSpy>
@@ -9,28 +9,10 @@
 
 #include <memory>
 
+using TestPixels::Find;
+using TestPixels::Screen;
+
 namespace {
-
-QRgb ScreenOf(std::uint16_t word)
-{
-    return 0xFF000000u | SnesToPixel(word);
-}
-
-// The black pixels of an image, as one bounding rectangle per row, top to bottom.
-QList<QRect> BlackRows(const QImage& image, const QRect& area)
-{
-    QList<QRect> rows;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        QRect row;
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (image.pixel(x, y) == qRgb(0, 0, 0))
-                row |= QRect(x, y, 1, 1);
-        }
-        if (!row.isNull())
-            rows << row;
-    }
-    return rows;
-}
 
 // Sends a move with modifiers, which QTest::mouseMove drops.
 void Move(QWidget* widget, QPoint point, Qt::KeyboardModifiers modifiers)
@@ -62,7 +44,7 @@ private slots:
         QCOMPARE(field.size(), QSize(210, 208));
         for (int x = 0; x < 210; ++x) {
             for (int j = 0; j < 208; ++j) {
-                if (field.pixel(x, 207 - j) != ScreenOf(HLSToSNES(x / 210.0, 0.5, j / 208.0)))
+                if (field.pixel(x, 207 - j) != Screen(HLSToSNES(x / 210.0, 0.5, j / 208.0)).rgb())
                     QFAIL(qPrintable(QString("pixel %1, %2").arg(x).arg(207 - j)));
             }
         }
@@ -195,13 +177,14 @@ private slots:
 
         const QImage image = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
         for (int j = 0; j < 208; ++j)
-            QCOMPARE(image.pixel(11, top + 207 - j), ScreenOf(HLSToSNES(0.4, j / 208.0, 0.7)));
-        // A triangle with its tip two columns right of the bar, its side on column w + 6.
-        const QList<QRect> rows = BlackRows(image, QRect(12, 0, 8, image.height()));
-        QCOMPARE(rows.size(), 9);
+            QCOMPARE(image.pixel(11, top + 207 - j), Screen(HLSToSNES(0.4, j / 208.0, 0.7)).rgb());
+        // A triangle of 25 black pixels, its tip two columns right of the bar, its side on
+        // column w + 6.
+        QCOMPARE(Find(image, Qt::black, QRect(12, 0, 8, image.height())).first, 25);
         for (int k = 0; k < 9; ++k) {
-            const int from = k < 5 ? 18 - k : 19 - (9 - k);
-            QCOMPARE(rows[k], QRect(from, top + marker - 4 + k, 19 - from, 1));
+            const int from = k < 5 ? 18 - k : 19 - (9 - k), y = top + marker - 4 + k;
+            QCOMPARE(Find(image, Qt::black, QRect(12, y, 8, 1)).second,
+                     QRect(from, y, 19 - from, 1));
         }
     }
 };

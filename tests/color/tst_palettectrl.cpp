@@ -2,6 +2,8 @@
 #include "color/PaletteCtrl.h"
 #include "color/PaletteLayout.h"
 
+#include "TestPixels.h"
+
 #include <QPaintEvent>
 #include <QSignalSpy>
 #include <QtTest>
@@ -19,22 +21,6 @@ QColor Screen(int index)
     return QColor((index + 1) * 8, 248, index * 16);
 }
 
-// The bounding rectangle of the pixels of one colour inside an area, and their count.
-QRect Find(const QImage& image, const QColor& colour, const QRect& area, int* count)
-{
-    QRect bounds;
-    *count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (image.pixelColor(x, y) == colour) {
-                bounds |= QRect(x, y, 1, 1);
-                ++*count;
-            }
-        }
-    }
-    return bounds;
-}
-
 class CRecordingPaletteCtrl : public CPaletteCtrl
 {
 public:
@@ -50,12 +36,14 @@ protected:
 
 } // namespace
 
+using TestPixels::Find;
+using Found = std::pair<int, QRect>; // count, bounds
+
 class tst_PaletteCtrl : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<CRecordingPaletteCtrl> m_pCtrl;
-    int m_nCount = 0;
 
     QImage Grab() const { return m_pCtrl->grab().toImage(); }
 
@@ -94,25 +82,19 @@ private slots:
     {
         QFETCH(int, count);
         QFETCH(QPoint, point);
-        QFETCH(int, index);
-        QCOMPARE(CPaletteLayout(count).HitTest(point), index);
+        QTEST(CPaletteLayout(count).HitTest(point), "index");
     }
 
     void paintsFaceBoxesAndSwatches()
     {
         const QImage image = Grab();
-        for (int i = 0; i < 16; ++i) {
-            QCOMPARE(Find(image, Screen(i), kSwatches, &m_nCount),
-                     QRect(33 + i % 8 * 16, 2 + i / 8 * 16, 12, 12));
-            QCOMPARE(m_nCount, 144);
-        }
+        for (int i = 0; i < 16; ++i)
+            QCOMPARE(Find(image, Screen(i), kSwatches),
+                     (Found{144, QRect(33 + i % 8 * 16, 2 + i / 8 * 16, 12, 12)}));
         // Foreground 0 over background 1, which loses the 6 x 6 corner under the other box.
-        QCOMPARE(Find(image, Screen(0), QRect(0, 0, 31, 32), &m_nCount), kFore);
-        QCOMPARE(m_nCount, 121);
-        QCOMPARE(Find(image, Screen(1), QRect(0, 0, 31, 32), &m_nCount), kBack);
-        QCOMPARE(m_nCount, 85);
-        Find(image, kFace, QRect(159, 0, 41, 32), &m_nCount);
-        QCOMPARE(m_nCount, 41 * 32);
+        QCOMPARE(Find(image, Screen(0), QRect(0, 0, 31, 32)), (Found{121, kFore}));
+        QCOMPARE(Find(image, Screen(1), QRect(0, 0, 31, 32)), (Found{85, kBack}));
+        QCOMPARE(Find(image, kFace, QRect(159, 0, 41, 32)).first, 41 * 32);
         QCOMPARE(image.pixelColor(5, 12), kFace); // inside the foreground box's edge
     }
 
@@ -162,7 +144,7 @@ private slots:
         if (reported)
             QCOMPARE(spy.at(0), (QVariantList{reported, index}));
         QCOMPARE(fore ? m_pCtrl->ForeIndex() : m_pCtrl->BackIndex(), index);
-        QCOMPARE(Find(after, fill, box, &m_nCount), box);
+        QCOMPARE(Find(after, fill, box).second, box);
         QCOMPARE(after.copy(kSwatches), before.copy(kSwatches));
     }
 
@@ -176,13 +158,10 @@ private slots:
             QPainter painter(&target);
             CMemDC dc(&painter, area);
             dc->fillRect(area, Qt::blue);
-            Find(target, Qt::white, target.rect(), &m_nCount);
-            QCOMPARE(m_nCount, 80 * 60); // nothing yet
+            QCOMPARE(TestPixels::Count(target, Qt::white), 80 * 60); // nothing yet
         }
-        QCOMPARE(Find(target, Qt::blue, target.rect(), &m_nCount), QRect(20, 10, 40, 30));
-        QCOMPARE(m_nCount, 40 * 30);
-        Find(target, Qt::white, target.rect(), &m_nCount); // and nothing else
-        QCOMPARE(m_nCount, 80 * 60 - 40 * 30);
+        QCOMPARE(Find(target, Qt::blue), (Found{40 * 30, QRect(20, 10, 40, 30)}));
+        QCOMPARE(TestPixels::Count(target, Qt::white), 80 * 60 - 40 * 30); // and nothing else
     }
 };
 

@@ -41,80 +41,75 @@ class tst_TileFiles : public QObject
     Q_OBJECT
 
 private slots:
-    void exportAndImportBack();
-    void exportToMissingFolder();
-    void import_data();
-    void import();
-};
+    // Exports have exactly the size of the window or palette, and importing them over
+    // scribbled bytes brings back every byte.
+    void exportAndImportBack()
+    {
+        QCOMPARE(CTileFiles::TileSetExportName(7), QStringLiteral("tlset007.bin"));
+        QCOMPARE(CTileFiles::PaletteExportName(false, 3), QStringLiteral("ovwld003.pal"));
+        QCOMPARE(CTileFiles::PaletteExportName(true, 12), QStringLiteral("battl012.pal"));
+        QTemporaryDir dir;
+        const QString tiles = MakeEntry(dir, QStringLiteral("tiles"), 10000); // cut to 5792
+        const QString battle = dir.filePath(QStringLiteral("battle"));
+        const std::vector<std::uint8_t> original = Image();
+        std::vector<std::uint8_t> image = original;
+        QVERIFY(CTileFiles::ExportTileSet(image.data(), kActor, tiles).ok);
+        QVERIFY(CTileFiles::ExportPalette(image.data(), true, 12, battle).ok);
+        QCOMPARE(QFileInfo(tiles).size(), qint64(5792));
+        QCOMPARE(QFileInfo(battle).size(), qint64(32));
+        std::fill_n(&image[kWindow], 5792, std::uint8_t(0xAA));
+        std::fill_n(&image[kBattle12], 32, std::uint8_t(0xAA));
+        QVERIFY(CTileFiles::ImportTileSet(image.data(), kActor, tiles).ok);
+        QVERIFY(CTileFiles::ImportPalette(image.data(), true, 12, battle).ok);
+        QVERIFY(image == original);
+    }
 
-// Exports have exactly the size of the window or palette, and importing them over
-// scribbled bytes brings back every byte.
-void tst_TileFiles::exportAndImportBack()
-{
-    QCOMPARE(CTileFiles::TileSetExportName(7), QStringLiteral("tlset007.bin"));
-    QCOMPARE(CTileFiles::PaletteExportName(false, 3), QStringLiteral("ovwld003.pal"));
-    QCOMPARE(CTileFiles::PaletteExportName(true, 12), QStringLiteral("battl012.pal"));
-    QTemporaryDir dir;
-    const QString tiles = MakeEntry(dir, QStringLiteral("tiles"), 10000); // cut to 5792
-    const QString battle = dir.filePath(QStringLiteral("battle"));
-    const std::vector<std::uint8_t> original = Image();
-    std::vector<std::uint8_t> image = original;
-    QVERIFY(CTileFiles::ExportTileSet(image.data(), kActor, tiles).ok);
-    QVERIFY(CTileFiles::ExportPalette(image.data(), true, 12, battle).ok);
-    QCOMPARE(QFileInfo(tiles).size(), qint64(5792));
-    QCOMPARE(QFileInfo(battle).size(), qint64(32));
-    std::fill_n(&image[kWindow], 5792, std::uint8_t(0xAA));
-    std::fill_n(&image[kBattle12], 32, std::uint8_t(0xAA));
-    QVERIFY(CTileFiles::ImportTileSet(image.data(), kActor, tiles).ok);
-    QVERIFY(CTileFiles::ImportPalette(image.data(), true, 12, battle).ok);
-    QVERIFY(image == original);
-}
+    void exportToMissingFolder()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("missing/tlset007.bin"));
+        const CFileResult result = CTileFiles::ExportTileSet(Image().data(), kActor, path);
+        QVERIFY(!result.ok);
+        QCOMPARE(result.message, QStringLiteral("Can't create export file!"));
+        QVERIFY(!QFileInfo::exists(path));
+    }
 
-void tst_TileFiles::exportToMissingFolder()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("missing/tlset007.bin"));
-    const CFileResult result = CTileFiles::ExportTileSet(Image().data(), kActor, path);
-    QVERIFY(!result.ok);
-    QCOMPARE(result.message, QStringLiteral("Can't create export file!"));
-    QVERIFY(!QFileInfo::exists(path));
-}
+    void import_data()
+    {
+        QTest::addColumn<bool>("tileSet"); // else overworld palette 3
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("copied");
+        QTest::addColumn<QString>("message");
+        const QString unreadable = QStringLiteral("Can't read import file!");
+        const QString tooShort = QStringLiteral("File too short to be 16 colours SNES palette!");
+        QTest::newRow("tile set: empty file") << true << 0 << 0 << QString();
+        QTest::newRow("tile set: 33 bytes") << true << 33 << 33 << QString();
+        QTest::newRow("tile set: 10000 bytes") << true << 10000 << 5792 << QString();
+        QTest::newRow("tile set: missing file") << true << kMissing << 0 << unreadable;
+        QTest::newRow("palette: 31 bytes") << false << 31 << 0 << tooShort;
+        QTest::newRow("palette: 33 bytes") << false << 33 << 32 << QString();
+        QTest::newRow("palette: directory") << false << kDirectory << 0 << unreadable;
+    }
 
-void tst_TileFiles::import_data()
-{
-    QTest::addColumn<bool>("tileSet"); // else overworld palette 3
-    QTest::addColumn<int>("length");
-    QTest::addColumn<int>("copied");
-    QTest::addColumn<QString>("message");
-    const QString unreadable = QStringLiteral("Can't read import file!");
-    const QString tooShort = QStringLiteral("File too short to be 16 colours SNES palette!");
-    QTest::newRow("tile set: empty file") << true << 0 << 0 << QString();
-    QTest::newRow("tile set: 33 bytes") << true << 33 << 33 << QString();
-    QTest::newRow("tile set: 64 bytes, tiles 0 and 1") << true << 64 << 64 << QString();
-    QTest::newRow("tile set: 10000 bytes") << true << 10000 << 5792 << QString();
-    QTest::newRow("tile set: missing file") << true << kMissing << 0 << unreadable;
-    QTest::newRow("palette: 31 bytes") << false << 31 << 0 << tooShort;
-    QTest::newRow("palette: 33 bytes") << false << 33 << 32 << QString();
-    QTest::newRow("palette: directory") << false << kDirectory << 0 << unreadable;
-}
-
-void tst_TileFiles::import()
-{
-    QFETCH(bool, tileSet);
-    QFETCH(int, length);
-    QFETCH(int, copied);
-    QFETCH(QString, message);
-    QTemporaryDir dir;
-    const QString path = MakeEntry(dir, QStringLiteral("import"), length);
-    std::vector<std::uint8_t> image = Image();
-    std::vector<std::uint8_t> expected = image;
-    std::copy_n(image.begin(), copied, expected.begin() + (tileSet ? kWindow : kOverworld3));
-    const CFileResult result = tileSet ? CTileFiles::ImportTileSet(image.data(), kActor, path)
+    void import()
+    {
+        QFETCH(bool, tileSet);
+        QFETCH(int, length);
+        QFETCH(int, copied);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = MakeEntry(dir, QStringLiteral("import"), length);
+        std::vector<std::uint8_t> image = Image();
+        std::vector<std::uint8_t> expected = image;
+        std::copy_n(image.begin(), copied, expected.begin() + (tileSet ? kWindow : kOverworld3));
+        const CFileResult result = tileSet
+                                       ? CTileFiles::ImportTileSet(image.data(), kActor, path)
                                        : CTileFiles::ImportPalette(image.data(), false, 3, path);
-    QCOMPARE(result.ok, message.isEmpty());
-    QCOMPARE(result.message, message);
-    QVERIFY(image == expected);
-}
+        QCOMPARE(result.ok, message.isEmpty());
+        QCOMPARE(result.message, message);
+        QVERIFY(image == expected);
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_TileFiles)
 #include "tst_tilefiles.moc"

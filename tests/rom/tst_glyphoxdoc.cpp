@@ -55,242 +55,218 @@ class TestGlyphoxDoc : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void opensByLength_data();
-    void opensByLength();
-    void refusedOpenKeepsThePreviousImage_data();
-    void refusedOpenKeepsThePreviousImage();
-    void saveWithoutEditsLeavesTheFileIdentical();
-    void saveWritesTheRegionAndKeepsTheTail_data();
-    void saveWritesTheRegionAndKeepsTheTail();
-    void saveFailsCleanly();
-    void openSettlesAnInterruptedSave_data();
-    void openSettlesAnInterruptedSave();
-
-private:
     QString Path(const QString& name) const { return m_dir.filePath(name); }
     QTemporaryDir m_dir;
     QTemporaryDir m_dataHome;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        UsePrivateDataHome(m_dataHome);
+    }
+
+    void init() { QDir(CSaveJournal::Directory()).removeRecursively(); }
+
+    void opensByLength_data()
+    {
+        QTest::addColumn<qint64>("length");
+        QTest::addColumn<bool>("usable");
+        QTest::addColumn<bool>("headerless");
+
+        QTest::newRow("headered, exact") << qint64(0x300200) << true << false;
+        QTest::newRow("headerless, 3 MiB") << qint64(0x300000) << true << true;
+        QTest::newRow("odd length above the image") << qint64(0x300201) << true << false;
+        QTest::newRow("one byte short") << qint64(0x3001FF) << false << false;
+        QTest::newRow("headerless but short") << qint64(0x2FFC00) << false << false;
+        QTest::newRow("empty") << qint64(0) << false << false;
+    }
+
+    void opensByLength()
+    {
+        QFETCH(qint64, length);
+        QFETCH(bool, usable);
+        QFETCH(bool, headerless);
+        const QByteArray file = Pattern(length);
+        QVERIFY(WriteFile(Path("rom.bin"), file));
+
+        CGlyphoxDoc doc;
+        const CFileResult result = doc.OnOpenDocument(Path("rom.bin"));
+        QCOMPARE(result.ok, usable);
+        QCOMPARE(doc.IsImageLoaded(), usable);
+        if (!usable) {
+            QVERIFY(result.message.contains("too short"));
+            QCOMPARE(doc.m_nFileLength, qint64(0));
+            return;
+        }
+        QCOMPARE(doc.m_nFileLength, length);
+        QCOMPARE(doc.IsHeaderless(), headerless);
+        // A header-less file sits behind 512 zero bytes, so buffer offsets mean the same ROM byte.
+        const qint64 shift = headerless ? 0x200 : 0;
+        for (qint64 i = 0; i < shift; ++i)
+            QCOMPARE(doc.m_pImage[i], std::uint8_t(0));
+        for (qint64 offset : {qint64(0x200), qint64(0x150200), qint64(0x2D68BE), qint64(0x3001FF)})
+            QCOMPARE(doc.m_pImage[offset], std::uint8_t(file[offset - shift]));
+    }
+
+    void refusedOpenKeepsThePreviousImage_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("missing") << "missing";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("too short") << "short";
+        QTest::newRow("read-only") << "readonly";
+    }
+
+    void refusedOpenKeepsThePreviousImage()
+    {
+        QFETCH(QString, kind);
+        const QString good = Path("good.smc");
+        QVERIFY(WriteFile(good, Pattern(0x300200)));
+        QString bad = Path("bad-" + kind);
+        if (kind == "folder")
+            QVERIFY(QDir().mkpath(bad));
+        if (kind == "short")
+            QVERIFY(WriteFile(bad, Pattern(0x300000 - 1)));
+        if (kind == "readonly") {
+            QVERIFY(WriteFile(bad, Pattern(0x300200)));
+            if (!MakeReadOnly(bad))
+                QSKIP("cannot make a file read-only here");
+        }
+
+        CGlyphoxDoc doc;
+        QVERIFY(doc.OnOpenDocument(good).ok);
+        doc.m_pImage[0x150200] ^= 0xFF;
+        const CFileResult refused = doc.OnOpenDocument(bad);
+        if (kind == "readonly")
+            SetImmutable(bad, false);
+        QVERIFY(!refused.ok);
+        QVERIFY2(refused.message.contains(QDir::toNativeSeparators(bad)),
+                 qPrintable(refused.message));
+        QCOMPARE(doc.PathName(), good);
+        QCOMPARE(doc.m_nFileLength, qint64(0x300200));
+        QCOMPARE(doc.m_pImage[0x150200], std::uint8_t(~PatternByte(0x150200)));
+        if (kind == "readonly")
+            QVERIFY(refused.message.contains("for writing"));
+
+        // The image is saved into the file it came from, never into the refused one.
+        QVERIFY(doc.OnSaveDocument(doc.PathName()).ok);
+        QCOMPARE(ReadFile(good).at(0x150200), char(~PatternByte(0x150200)));
+    }
+
+    void saveWritesTheRegionAndKeepsTheTail_data()
+    {
+        QTest::addColumn<qint64>("length");
+        QTest::addColumn<bool>("edit"); // else the file must come back identical
+        QTest::newRow("headered, no edits") << qint64(0x300200) << false;
+        QTest::newRow("headered, 1 MiB tail") << qint64(0x300200 + MiB) << true;
+        QTest::newRow("headerless, exact") << qint64(0x300000) << true;
+        QTest::newRow("headerless, 1 MiB tail") << qint64(0x300000 + MiB) << true;
+    }
+
+    void saveWritesTheRegionAndKeepsTheTail()
+    {
+        QFETCH(qint64, length);
+        QFETCH(bool, edit);
+        QByteArray expected = Pattern(length);
+        QVERIFY(WriteFile(Path("edit.smc"), expected));
+        CGlyphoxDoc doc;
+        QVERIFY(doc.OnOpenDocument(Path("edit.smc")).ok);
+        const qint64 shift = doc.IsHeaderless() ? 0x200 : 0;
+        // The first and the last ROM byte.
+        for (const auto& [at, mask] : {std::pair(0x200, 0x0F), std::pair(0x3001FF, 0xF0)}) {
+            if (edit) {
+                doc.m_pImage[at] ^= mask;
+                expected[at - shift] = char(expected[at - shift] ^ mask);
+            }
+        }
+        QVERIFY(doc.OnSaveDocument(Path("edit.smc")).ok);
+        QCOMPARE(ReadFile(Path("edit.smc")), expected);
+        QVERIFY(!CSaveJournal::IsPending(Path("edit.smc")));
+        QVERIFY(QDir(CSaveJournal::Directory()).isEmpty(QDir::Files | QDir::Hidden));
+    }
+
+    void saveFailsCleanly()
+    {
+        QVERIFY(WriteFile(Path("a.smc"), Pattern(0x300200)));
+        CGlyphoxDoc doc;
+        QVERIFY(!doc.OnSaveDocument(Path("a.smc")).ok); // nothing loaded yet
+        QCOMPARE(ReadFile(Path("a.smc")), Pattern(0x300200));
+
+        QVERIFY(doc.OnOpenDocument(Path("a.smc")).ok);
+        doc.m_pImage[0x200] ^= 0xFF;
+        // The file shrank behind the editor's back: nothing is written, the edit stays.
+        QVERIFY(WriteFile(Path("a.smc"), Pattern(1000)));
+        const CFileResult shrunk = doc.OnSaveDocument(Path("a.smc"));
+        QVERIFY(!shrunk.ok);
+        QVERIFY(shrunk.message.contains("Nothing was saved"));
+        QCOMPARE(ReadFile(Path("a.smc")), Pattern(1000));
+        QCOMPARE(doc.m_pImage[0x200], std::uint8_t(~PatternByte(0x200)));
+
+        // Save never creates a file.
+        QVERIFY(!doc.OnSaveDocument(Path("new.smc")).ok);
+        QVERIFY(!QFile::exists(Path("new.smc")));
+    }
+
+    void openSettlesAnInterruptedSave_data()
+    {
+        QTest::addColumn<QString>("fileState");
+        QTest::addColumn<bool>("damagedJournal");
+        QTest::addColumn<QString>("expected"); // file afterwards: old or new
+        QTest::addColumn<QString>("notice");
+
+        QTest::newRow("torn write") << "torn" << false << "old"
+                                    << "restored";
+        QTest::newRow("nothing written yet") << "old" << false << "old"
+                                             << "restored";
+        QTest::newRow("all written") << "new" << false << "new"
+                                     << "holds the saved edits";
+        QTest::newRow("damaged journal") << "old" << true << "old"
+                                         << "damaged";
+        QTest::newRow("file changed length") << "longer" << false << "longer"
+                                             << "no longer matches";
+    }
+
+    void openSettlesAnInterruptedSave()
+    {
+        QFETCH(QString, fileState);
+        QFETCH(bool, damagedJournal);
+        QFETCH(QString, expected);
+        QFETCH(QString, notice);
+
+        const QString path = Path("crashed.smc");
+        const QByteArray oldBytes = Pattern(0x300200);
+        QByteArray newBytes = oldBytes;
+        for (qint64 i = 0x1000; i < 0x9000; ++i)
+            newBytes[i] = char(~newBytes[i]);
+        QByteArray torn = oldBytes;
+        torn.replace(0x1000, 0x4000, newBytes.mid(0x1000, 0x4000));
+        const QByteArray longer = oldBytes + QByteArray(1024, 'x');
+
+        QVERIFY(WriteFile(path, oldBytes));
+        QVERIFY(CSaveJournal::Record(path, 0x300200, 0x1000, oldBytes.mid(0x1000, 0x8000),
+                                     newBytes.mid(0x1000, 0x8000))
+                    .ok);
+        QVERIFY(CSaveJournal::IsPending(path));
+        const QMap<QString, QByteArray> states{
+            {"old", oldBytes}, {"new", newBytes}, {"torn", torn}, {"longer", longer}};
+        QVERIFY(WriteFile(path, states[fileState]));
+        if (damagedJournal) {
+            QFile journal(CSaveJournal::PathFor(path));
+            QVERIFY(journal.open(QIODevice::ReadWrite));
+            journal.seek(journal.size() / 2);
+            journal.write("garbage");
+        }
+
+        CGlyphoxDoc doc;
+        const CFileResult opened = doc.OnOpenDocument(path);
+        QVERIFY(opened.ok);
+        QVERIFY2(opened.message.contains(notice), qPrintable(opened.message));
+        QCOMPARE(ReadFile(path), states[expected]);
+        QCOMPARE(doc.m_pImage[0x1000], std::uint8_t(states[expected][0x1000]));
+        QVERIFY(!CSaveJournal::IsPending(path));
+    }
 };
-
-void TestGlyphoxDoc::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    UsePrivateDataHome(m_dataHome);
-}
-
-void TestGlyphoxDoc::init()
-{
-    QDir(CSaveJournal::Directory()).removeRecursively();
-}
-
-void TestGlyphoxDoc::opensByLength_data()
-{
-    QTest::addColumn<qint64>("length");
-    QTest::addColumn<bool>("usable");
-    QTest::addColumn<bool>("headerless");
-
-    QTest::newRow("headered, exact") << qint64(0x300200) << true << false;
-    QTest::newRow("headered, 1 MiB longer") << qint64(0x300200 + MiB) << true << false;
-    QTest::newRow("headerless, 3 MiB") << qint64(0x300000) << true << true;
-    QTest::newRow("headerless, 4 MiB") << qint64(0x400000) << true << true;
-    QTest::newRow("odd length above the image") << qint64(0x300201) << true << false;
-    QTest::newRow("one byte short") << qint64(0x3001FF) << false << false;
-    QTest::newRow("headerless but short") << qint64(0x2FFC00) << false << false;
-    QTest::newRow("empty") << qint64(0) << false << false;
-}
-
-void TestGlyphoxDoc::opensByLength()
-{
-    QFETCH(qint64, length);
-    QFETCH(bool, usable);
-    QFETCH(bool, headerless);
-    const QByteArray file = Pattern(length);
-    QVERIFY(WriteFile(Path("rom.bin"), file));
-
-    CGlyphoxDoc doc;
-    const CFileResult result = doc.OnOpenDocument(Path("rom.bin"));
-    QCOMPARE(result.ok, usable);
-    QCOMPARE(doc.IsImageLoaded(), usable);
-    if (!usable) {
-        QVERIFY(result.message.contains("too short"));
-        QCOMPARE(doc.m_nFileLength, qint64(0));
-        return;
-    }
-    QCOMPARE(doc.m_nFileLength, length);
-    QCOMPARE(doc.IsHeaderless(), headerless);
-    // A header-less file sits behind 512 zero bytes, so buffer offsets mean the same ROM byte.
-    const qint64 shift = headerless ? 0x200 : 0;
-    for (qint64 i = 0; i < shift; ++i)
-        QCOMPARE(doc.m_pImage[i], std::uint8_t(0));
-    for (qint64 offset : {qint64(0x200), qint64(0x150200), qint64(0x2D68BE), qint64(0x3001FF)})
-        QCOMPARE(doc.m_pImage[offset], std::uint8_t(file[offset - shift]));
-}
-
-void TestGlyphoxDoc::refusedOpenKeepsThePreviousImage_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("missing") << "missing";
-    QTest::newRow("folder") << "folder";
-    QTest::newRow("too short") << "short";
-    QTest::newRow("read-only") << "readonly";
-}
-
-void TestGlyphoxDoc::refusedOpenKeepsThePreviousImage()
-{
-    QFETCH(QString, kind);
-    const QString good = Path("good.smc");
-    QVERIFY(WriteFile(good, Pattern(0x300200)));
-    QString bad = Path("bad-" + kind);
-    if (kind == "folder")
-        QVERIFY(QDir().mkpath(bad));
-    if (kind == "short")
-        QVERIFY(WriteFile(bad, Pattern(0x300000 - 1)));
-    if (kind == "readonly") {
-        QVERIFY(WriteFile(bad, Pattern(0x300200)));
-        if (!MakeReadOnly(bad))
-            QSKIP("cannot make a file read-only here");
-    }
-
-    CGlyphoxDoc doc;
-    QVERIFY(doc.OnOpenDocument(good).ok);
-    doc.m_pImage[0x150200] ^= 0xFF;
-    const CFileResult refused = doc.OnOpenDocument(bad);
-    if (kind == "readonly")
-        SetImmutable(bad, false);
-    QVERIFY(!refused.ok);
-    QVERIFY2(refused.message.contains(QDir::toNativeSeparators(bad)), qPrintable(refused.message));
-    QCOMPARE(doc.PathName(), good);
-    QCOMPARE(doc.m_nFileLength, qint64(0x300200));
-    QCOMPARE(doc.m_pImage[0x150200], std::uint8_t(~PatternByte(0x150200)));
-    if (kind == "readonly")
-        QVERIFY(refused.message.contains("for writing"));
-
-    // The image is saved into the file it came from, never into the refused one.
-    QVERIFY(doc.OnSaveDocument(doc.PathName()).ok);
-    QCOMPARE(ReadFile(good).at(0x150200), char(~PatternByte(0x150200)));
-}
-
-void TestGlyphoxDoc::saveWithoutEditsLeavesTheFileIdentical()
-{
-    const QByteArray original = Pattern(0x300200);
-    QVERIFY(WriteFile(Path("same.smc"), original));
-    CGlyphoxDoc doc;
-    QVERIFY(doc.OnOpenDocument(Path("same.smc")).ok);
-    QVERIFY(doc.OnSaveDocument(Path("same.smc")).ok);
-    QCOMPARE(ReadFile(Path("same.smc")), original);
-}
-
-void TestGlyphoxDoc::saveWritesTheRegionAndKeepsTheTail_data()
-{
-    QTest::addColumn<qint64>("length");
-    QTest::newRow("headered, 1 MiB tail") << qint64(0x300200 + MiB);
-    QTest::newRow("headerless, exact") << qint64(0x300000);
-    QTest::newRow("headerless, 1 MiB tail") << qint64(0x300000 + MiB);
-}
-
-void TestGlyphoxDoc::saveWritesTheRegionAndKeepsTheTail()
-{
-    QFETCH(qint64, length);
-    const QByteArray original = Pattern(length);
-    QVERIFY(WriteFile(Path("edit.smc"), original));
-    CGlyphoxDoc doc;
-    QVERIFY(doc.OnOpenDocument(Path("edit.smc")).ok);
-    const qint64 shift = doc.IsHeaderless() ? 0x200 : 0;
-    doc.m_pImage[0x200] ^= 0x0F;    // first ROM byte
-    doc.m_pImage[0x3001FF] ^= 0xF0; // last ROM byte
-    QVERIFY(doc.OnSaveDocument(Path("edit.smc")).ok);
-
-    QByteArray expected = original;
-    expected[0x200 - shift] = char(expected[0x200 - shift] ^ 0x0F);
-    expected[0x3001FF - shift] = char(expected[0x3001FF - shift] ^ 0xF0);
-    QCOMPARE(ReadFile(Path("edit.smc")), expected);
-    QVERIFY(!CSaveJournal::IsPending(Path("edit.smc")));
-    QVERIFY(QDir(CSaveJournal::Directory()).isEmpty(QDir::Files | QDir::Hidden));
-}
-
-void TestGlyphoxDoc::saveFailsCleanly()
-{
-    QVERIFY(WriteFile(Path("a.smc"), Pattern(0x300200)));
-    CGlyphoxDoc doc;
-    QVERIFY(!doc.OnSaveDocument(Path("a.smc")).ok); // nothing loaded yet
-    QCOMPARE(ReadFile(Path("a.smc")), Pattern(0x300200));
-
-    QVERIFY(doc.OnOpenDocument(Path("a.smc")).ok);
-    doc.m_pImage[0x200] ^= 0xFF;
-    // The file shrank behind the editor's back: nothing is written, the edit stays.
-    QVERIFY(WriteFile(Path("a.smc"), Pattern(1000)));
-    const CFileResult shrunk = doc.OnSaveDocument(Path("a.smc"));
-    QVERIFY(!shrunk.ok);
-    QVERIFY(shrunk.message.contains("Nothing was saved"));
-    QCOMPARE(ReadFile(Path("a.smc")), Pattern(1000));
-    QCOMPARE(doc.m_pImage[0x200], std::uint8_t(~PatternByte(0x200)));
-
-    // Save never creates a file.
-    QVERIFY(!doc.OnSaveDocument(Path("new.smc")).ok);
-    QVERIFY(!QFile::exists(Path("new.smc")));
-}
-
-void TestGlyphoxDoc::openSettlesAnInterruptedSave_data()
-{
-    QTest::addColumn<QString>("fileState");
-    QTest::addColumn<bool>("damagedJournal");
-    QTest::addColumn<QString>("expected"); // file afterwards: old or new
-    QTest::addColumn<QString>("notice");
-
-    QTest::newRow("torn write") << "torn" << false << "old"
-                                << "restored";
-    QTest::newRow("nothing written yet") << "old" << false << "old"
-                                         << "restored";
-    QTest::newRow("all written") << "new" << false << "new"
-                                 << "holds the saved edits";
-    QTest::newRow("damaged journal") << "old" << true << "old"
-                                     << "damaged";
-    QTest::newRow("file changed length") << "longer" << false << "longer"
-                                         << "no longer matches";
-}
-
-void TestGlyphoxDoc::openSettlesAnInterruptedSave()
-{
-    QFETCH(QString, fileState);
-    QFETCH(bool, damagedJournal);
-    QFETCH(QString, expected);
-    QFETCH(QString, notice);
-
-    const QString path = Path("crashed.smc");
-    const QByteArray oldBytes = Pattern(0x300200);
-    QByteArray newBytes = oldBytes;
-    for (qint64 i = 0x1000; i < 0x9000; ++i)
-        newBytes[i] = char(~newBytes[i]);
-    QByteArray torn = oldBytes;
-    torn.replace(0x1000, 0x4000, newBytes.mid(0x1000, 0x4000));
-    const QByteArray longer = oldBytes + QByteArray(1024, 'x');
-
-    QVERIFY(WriteFile(path, oldBytes));
-    QVERIFY(CSaveJournal::Record(path, 0x300200, 0x1000, oldBytes.mid(0x1000, 0x8000),
-                                 newBytes.mid(0x1000, 0x8000))
-                .ok);
-    QVERIFY(CSaveJournal::IsPending(path));
-    const QMap<QString, QByteArray> states{
-        {"old", oldBytes}, {"new", newBytes}, {"torn", torn}, {"longer", longer}};
-    QVERIFY(WriteFile(path, states[fileState]));
-    if (damagedJournal) {
-        QFile journal(CSaveJournal::PathFor(path));
-        QVERIFY(journal.open(QIODevice::ReadWrite));
-        journal.seek(journal.size() / 2);
-        journal.write("garbage");
-    }
-
-    CGlyphoxDoc doc;
-    const CFileResult opened = doc.OnOpenDocument(path);
-    QVERIFY(opened.ok);
-    QVERIFY2(opened.message.contains(notice), qPrintable(opened.message));
-    QCOMPARE(ReadFile(path), states[expected]);
-    QCOMPARE(doc.m_pImage[0x1000], std::uint8_t(states[expected][0x1000]));
-    QVERIFY(!CSaveJournal::IsPending(path));
-}
 
 QTEST_GUILESS_MAIN(TestGlyphoxDoc)
 #include "tst_glyphoxdoc.moc"

@@ -143,30 +143,17 @@ private slots:
         QVERIFY(Thumbnail() != thumbnail);
     }
 
-    void colorChange()
+    // The current window and palette go to files named after them, in the current folder.
+    void exports()
     {
-        const QImage strip = Strip(), thumbnail = Thumbnail();
-        const auto& pixels = m_editor->Grid().Bytes(); // a colour tile 0 uses
-        const int index = *std::max_element(pixels.begin(), pixels.end());
-        emit m_palette->ColorChanged(0, index, 0x7C1F);
-        const quint32 at = CActorTables::PaletteOffset(false, m_view->PaletteNumber()) + 2 * index;
-        QCOMPARE(Bytes(at, 2, false), QByteArray("\x1F\x7C", 2));
-        QVERIFY(Strip() != strip && Thumbnail() != thumbnail && m_modified == 1);
-    }
-
-    void exportThenImport()
-    {
-        const QByteArray image = Bytes(0, ROM_IMAGE_SIZE, false);
         Trigger(ID_EXPORT_TILESET);
         Trigger(ID_EXPORT_PALETTE);
         QCOMPARE(m_messages, QStringList({"1 Exported Morrow SNES Tile Set to `tlset000.bin'",
                                           "1 Exported SNES Palette to `ovwld002.pal'"}));
         QCOMPARE(m_modified, 0);
-        for (int id : {ID_IMPORT_TILESET, ID_IMPORT_PALETTE}) {
-            m_chosen = m_dir.filePath(id == ID_IMPORT_TILESET ? "tlset000.bin" : "ovwld002.pal");
-            Trigger(id);
-        }
-        QCOMPARE(Bytes(0, ROM_IMAGE_SIZE, false), image);
+        QCOMPARE(RomFixture::ReadFile(m_dir.filePath("tlset000.bin")), Bytes(0, 5792));
+        const quint32 palette = CActorTables::PaletteOffset(false, m_view->PaletteNumber());
+        QCOMPARE(RomFixture::ReadFile(m_dir.filePath("ovwld002.pal")), Bytes(palette, 32, false));
         QDir dir(m_dir.path()); // a folder in the way of the export file
         QVERIFY(dir.remove("tlset000.bin") && dir.mkdir("tlset000.bin"));
         Trigger(ID_EXPORT_TILESET);
@@ -183,7 +170,6 @@ private slots:
         const int tiles = ID_IMPORT_TILESET, palette = ID_IMPORT_PALETTE;
         QTest::newRow("tiles 64") << tiles << 64 << 64 << QStringList();
         QTest::newRow("tiles empty") << tiles << 0 << 0 << QStringList();
-        QTest::newRow("tiles 10000") << tiles << 10000 << 5792 << QStringList();
         QTest::newRow("tiles missing")
             << tiles << -1 << 0 << QStringList("3 Can't read import file!");
         QTest::newRow("tiles cancel") << tiles << -2 << 0 << QStringList();

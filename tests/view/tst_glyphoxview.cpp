@@ -51,68 +51,53 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(m_view->AnimStep() != step, 3000);
     }
 
-    void settingsKeptBetweenRuns()
+    // Steps: o opens the image again, u updates the view as an open does; a, b, i, n click
+    // "Auto", battle, "Show tile ID", "Animate!"; tN / pN type N and Return into the actor /
+    // palette edit, PN types without Return; sN / qN step the actor / palette spin box by N.
+    void controls_data()
     {
-        QVERIFY(Open(true));
-        Child("checkAuto")->click();
-        Type("editTileSet", 5);
-        Type("editPalette", 7);
-        Child("radioBattle")->click();
-        Child("checkShowTileID")->click();
-        Child("buttonAnimate")->click();
-
-        QVERIFY(Open(true));
-        QCOMPARE(State(), "5 7 typed battle ids Animate! +frame");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("state");
+        // clang-format off
+        QTest::newRow("kept between runs")     << "a t5 p7 b i n o"      << "5 7 typed battle ids Animate! +frame";
         // Another open brings back what was stored, not what is shown.
-        Type("editTileSet", 9);
-        m_view->OnInitialUpdate();
-        QCOMPARE(m_view->ActorNumber(), 5);
-    }
-
-    void wrapping_data()
-    {
-        QTest::addColumn<bool>("actor");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("spin");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("actor-65") << true << "65" << 0 << 0;
-        QTest::newRow("actor-minus-1") << true << "-1" << 0 << 64;
-        QTest::newRow("actor-not-a-number") << true << "x7" << 0 << 0;
-        QTest::newRow("actor-spin-above-64") << true << "64" << 1 << 0;
-        QTest::newRow("palette-30") << false << "30" << 0 << 0;
-        QTest::newRow("palette-spin-below-0") << false << "0" << -1 << 29;
-    }
-
-    void wrapping()
-    {
-        QFETCH(bool, actor);
-        QFETCH(QString, text);
-        QFETCH(int, spin);
-        QFETCH(int, expected);
-        QVERIFY(Open(true));
-        Child("checkAuto")->click();
-        auto* edit = Child<QLineEdit>(actor ? "editTileSet" : "editPalette");
-        edit->setText(text);
-        QTest::keyClick(edit, Qt::Key_Return);
-        Child<QSpinBox>(actor ? "spinTileSet" : "spinPalette")->stepBy(spin);
-        QCOMPARE(actor ? m_view->ActorNumber() : m_view->PaletteNumber(), expected);
-        QCOMPARE(edit->text(), QString::number(expected));
-    }
-
-    void autoPalette()
-    {
-        QVERIFY(Open(true));
-        Type("editTileSet", 17);
-        Type("editTileSet", 18);
-        QCOMPARE(State(), "18 8 auto overworld Stop!");
-        Child("radioBattle")->click();
-        QCOMPARE(State(), "18 6 auto battle Stop!");
-        Child("checkAuto")->click();
-        QCOMPARE(State(), "18 6 typed battle Stop!");
+        QTest::newRow("stored, not shown")     << "a t5 p7 b i n o t9 u" << "5 7 typed battle ids Animate! +frame";
+        QTest::newRow("auto palette")          << "t17 t18"              << "18 8 auto overworld Stop!";
+        QTest::newRow("auto battle palette")   << "t18 b"                << "18 6 auto battle Stop!";
+        QTest::newRow("auto off keeps it")     << "t18 b a"              << "18 6 typed battle Stop!";
         // A typed number is used by the next actor change, wrapped first when out of range.
-        Child<QLineEdit>("editPalette")->setText("99");
-        Type("editTileSet", 4);
-        QCOMPARE(m_view->PaletteNumber(), 0);
+        QTest::newRow("typed palette wrapped") << "t18 b a P99 t4"       << "4 0 typed battle Stop!";
+        QTest::newRow("actor 65")              << "a t65"                << "0 2 typed overworld Stop!";
+        QTest::newRow("actor -1")              << "a t-1"                << "64 2 typed overworld Stop!";
+        QTest::newRow("actor not a number")    << "a tx7"                << "0 2 typed overworld Stop!";
+        QTest::newRow("actor spin above 64")   << "a t64 s1"             << "0 2 typed overworld Stop!";
+        QTest::newRow("palette 30")            << "a p30"                << "0 0 typed overworld Stop!";
+        QTest::newRow("palette spin below 0")  << "a p0 q-1"             << "0 29 typed overworld Stop!";
+        // clang-format on
+    }
+
+    void controls()
+    {
+        QFETCH(QString, script);
+        const QStringList buttons{"checkAuto", "radioBattle", "checkShowTileID", "buttonAnimate"};
+        QVERIFY(Open(true));
+        for (const QString& step : script.split(' ')) {
+            const char* edit = step[0].toLower() == 't' ? "editTileSet" : "editPalette";
+            if (step == "o")
+                QVERIFY(Open(true));
+            else if (step == "u")
+                m_view->OnInitialUpdate();
+            else if (step.size() == 1)
+                Child(qPrintable(buttons.value(QString("abin").indexOf(step))))->click();
+            else if (step[0] == 's' || step[0] == 'q')
+                Child<QSpinBox>(step[0] == 's' ? "spinTileSet" : "spinPalette")
+                    ->stepBy(step.mid(1).toInt());
+            else
+                Child<QLineEdit>(edit)->setText(step.mid(1));
+            if (step[0] == 't' || step[0] == 'p')
+                QTest::keyClick(Child<QLineEdit>(edit), Qt::Key_Return);
+        }
+        QTEST(State(), "state");
     }
 
     void tileChoice()
@@ -141,7 +126,7 @@ private slots:
         QCOMPARE(EditorPixels(), TilePixels(3, 0x20));
     }
 
-    void animationSteps()
+    void paletteReachesStripsAtTick()
     {
         QVERIFY(Open(true));
         // While running, a palette change reaches the strips at the next tick.
@@ -150,35 +135,29 @@ private slots:
         Type("editPalette", 9);
         QCOMPARE(Strip(2), before);
         QTRY_VERIFY_WITH_TIMEOUT(Strip(2) != before, 3000);
-
-        Child("buttonAnimate")->click();
-        const QImage strip1 = Strip(0), strip2 = Strip(1), strip3 = Strip(2);
-        Child("buttonAddFrame")->click();
-        QVERIFY(Strip(0) != strip1 && Strip(1) != strip2);
-        Child("buttonAddFrame")->click();
-        QCOMPARE(Strip(1), strip2);
-        Child("buttonAddFrame")->click();
-        Child("buttonAddFrame")->click();
-        QCOMPARE(Strip(0), strip1);
-        QCOMPARE(Strip(2), strip3);
     }
 
+    // Stopped, each added frame moves strip 1 through a cycle of four steps and strip 2
+    // through one of two; strip 3 has one picture.
     void stripPixels()
     {
         QVERIFY(Open(true));
         Child("buttonAnimate")->click();
         Type("editTileSet", 40);
         Child("checkShowTileID")->click();
-        Child("buttonAddFrame")->click();
-
         std::uint16_t words[16];
         CActorTables::LoadPalette(m_doc->m_pImage.get(), false, 4, words); // automatic
         const std::uint8_t* window = CActorTables::TileWindow(m_doc->m_pImage.get(), 40);
         CStripRenderer renderer(4);
-        for (int strip = 0; strip < 3; ++strip) {
-            const int step = strip == 1 ? m_view->AnimToggle() : m_view->AnimStep();
-            const int variant = CActorTables::StripVariantForStep(strip, step);
-            QCOMPARE(Strip(strip), renderer.DrawStrip(strip, variant, window, words, true).Image());
+        const int step = m_view->AnimStep(), toggle = m_view->AnimToggle();
+        for (int frame = 1; frame <= 4; ++frame) {
+            Child("buttonAddFrame")->click();
+            for (int strip = 0; strip < 3; ++strip) {
+                const int variant = CActorTables::StripVariantForStep(
+                    strip, strip == 1 ? (toggle + frame) % 2 : (step + frame) % 4);
+                QCOMPARE(Strip(strip),
+                         renderer.DrawStrip(strip, variant, window, words, true).Image());
+            }
         }
         CTileSheetRenderer sheet(4);
         const QIcon icon = Child<QListWidget>("listTiles")->item(180)->icon();
@@ -219,11 +198,17 @@ private:
         return pixels;
     }
     Pixels EditorPixels() const { return Child<CPixelEditor>("pixelEditor")->Grid().Bytes(); }
+    // A number, followed by what its edit shows when that differs.
+    QString Number(int number, const char* edit) const
+    {
+        const QString text = Child<QLineEdit>(edit)->text();
+        return text == QString::number(number) ? text : QString("%1(%2)").arg(number).arg(text);
+    }
     // Actor, palette, "Auto", palette edit enabled, bank, "Show tile ID", animation buttons.
     QString State() const
     {
-        QStringList state{QString::number(m_view->ActorNumber()),
-                          QString::number(m_view->PaletteNumber())};
+        QStringList state{Number(m_view->ActorNumber(), "editTileSet"),
+                          Number(m_view->PaletteNumber(), "editPalette")};
         if (Child("checkAuto")->isChecked())
             state << "auto";
         if (Child<QWidget>("editPalette")->isEnabled())

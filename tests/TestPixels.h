@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QtTest>
+
+#include <cstdint>
+#include <utility>
+
+// Pixel assertions: where, and how often, a colour shows in a picture.
+namespace TestPixels {
+
+// The pixels of one colour inside an area of an image (all of it when null): their count and
+// bounding rectangle. With anyAlpha, a pixel counts whatever its alpha.
+inline std::pair<int, QRect> Find(const QImage& image, const QColor& colour, QRect area = {},
+                                  bool anyAlpha = false)
+{
+    std::pair<int, QRect> found;
+    area = area.isNull() ? image.rect() : area;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (anyAlpha ? pixel.rgb() == colour.rgb() : pixel == colour) {
+                ++found.first;
+                found.second |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return found;
+}
+
+inline int Count(const QImage& image, const QColor& colour, bool anyAlpha = false)
+{
+    return Find(image, colour, {}, anyAlpha).first;
+}
+
+// The screen colour of a colour word: each 5-bit component times 8; bit 15 is no colour.
+inline QColor Screen(std::uint16_t word)
+{
+    return QColor((word & 31) * 8, (word >> 5 & 31) * 8, (word >> 10 & 31) * 8);
+}
+
+} // namespace TestPixels
