@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QImage>
+#include <QList>
+#include <QPoint>
 #include <QRect>
 #include <QtTest>
 
@@ -28,6 +30,25 @@ inline std::pair<int, QRect> Find(const QImage& image, const QColor& colour, QRe
         }
     }
     return found;
+}
+
+// One expected pixel, relative to an origin.
+struct Pixel
+{
+    int x;
+    int y;
+    QRgb rgb;
+};
+using Pixels = QList<Pixel>;
+
+inline void ComparePixels(const QImage& image, const QPoint& origin, const Pixels& pixels)
+{
+    for (const Pixel& pixel : pixels) {
+        const QRgb rgb = image.pixel(origin + QPoint(pixel.x, pixel.y));
+        QVERIFY2(
+            rgb == pixel.rgb,
+            qPrintable(QStringLiteral("(%1, %2) is %3").arg(pixel.x).arg(pixel.y).arg(rgb, 8, 16)));
+    }
 }
 
 inline int Count(const QImage& image, const QColor& colour, bool anyAlpha = false)

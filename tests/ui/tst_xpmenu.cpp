@@ -5,6 +5,7 @@
 #include "ui/XPMenu.h"
 #include "ui/XPMenuStyle.h"
 #include "RomFixture.h"
+#include "TestPixels.h"
 
 #include <QMainWindow>
 #include <QMenu>
@@ -24,23 +25,6 @@ const QRgb kHotShadow = qRgb(128, 144, 183);  // T(highlight, 50, -66)
 const QRgb kGreyShadow = qRgb(140, 140, 140); // T(face, -27, 0)
 const QRgb kSeparator = qRgb(157, 157, 157);  // T(face, -18, 0)
 const QRgb kPicture = qRgb(200, 0, 0);
-
-struct Pixel
-{
-    int x;
-    int y;
-    QRgb rgb;
-};
-using Pixels = QList<Pixel>;
-
-void ComparePixels(const QImage& image, const QPoint& origin, const Pixels& pixels)
-{
-    for (const Pixel& p : pixels) {
-        const QRgb rgb = image.pixel(origin + QPoint(p.x, p.y));
-        QVERIFY2(rgb == p.rgb,
-                 qPrintable(QString("(%1, %2): %3").arg(p.x).arg(p.y).arg(rgb, 0, 16)));
-    }
-}
 
 QAction* AddItem(QMenu* menu, int nId, const QString& text)
 {
@@ -63,6 +47,9 @@ QImage Shot(QMenu* menu, QAction* selected)
 }
 
 } // namespace
+
+using TestPixels::ComparePixels;
+using TestPixels::Pixels;
 
 class tst_XPMenu : public QObject
 {

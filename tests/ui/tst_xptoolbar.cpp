@@ -1,4 +1,5 @@
 #include "ui/XPToolBar.h"
+#include "TestPixels.h"
 
 #include <QMainWindow>
 #include <QToolButton>
@@ -17,25 +18,10 @@ const QRgb kFace = qRgb(192, 192, 192);
 const QRgb kText = qRgb(0, 0, 0);
 const QRgb kPicture = qRgb(200, 0, 0);
 
-struct Pixel
-{
-    int x;
-    int y;
-    QRgb rgb;
-};
-using Pixels = QList<Pixel>;
-
-void ComparePixels(const QImage& image, const QPoint& origin, const Pixels& pixels)
-{
-    for (const Pixel& pixel : pixels) {
-        const QRgb rgb = image.pixel(origin + QPoint(pixel.x, pixel.y));
-        QVERIFY2(
-            rgb == pixel.rgb,
-            qPrintable(QStringLiteral("(%1, %2) is %3").arg(pixel.x).arg(pixel.y).arg(rgb, 8, 16)));
-    }
-}
-
 } // namespace
+
+using TestPixels::ComparePixels;
+using TestPixels::Pixels;
 
 class tst_XPToolBar : public QObject
 {
