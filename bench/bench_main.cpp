@@ -45,6 +45,9 @@ constexpr Pairing kPairings[] = {
     {"BM_View_Tick", "BM_View_Tick_Floor", 0, 1e-3},
     {"BM_View_Edit", "BM_View_Edit_Floor", 0, 1e-3},
     {"BM_Startup", "BM_Startup_Floor", 3, 0},
+    {"BM_BuildWheelField", "BM_BuildWheelField_Floor", 0, 0},
+    {"BM_LumBarPaint", "BM_LumBarPaint_Floor", 0, 0},
+    {"BM_OpenEditColorDlg", "BM_OpenEditColorDlg_Floor", 0, 50e-3},
 };
 
 // The usual console output; it also keeps the real time per iteration of every
