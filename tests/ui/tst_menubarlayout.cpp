@@ -7,10 +7,10 @@ using namespace MenuBarLayout;
 namespace {
 
 // Buttons 20 high written as widths: "50*" may not wrap, "(50)" is hidden, "50!" cannot be hit.
-std::vector<CItemBox> Items(const QString& spec)
+std::vector<CItemBox> Items(const QString& widths)
 {
     std::vector<CItemBox> items;
-    for (QString word : spec.split(u' ', Qt::SkipEmptyParts)) {
+    for (QString word : widths.split(u' ', Qt::SkipEmptyParts)) {
         CItemBox item;
         if (word.startsWith(u'(')) {
             item.nState |= kStateHidden;
