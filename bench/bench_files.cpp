@@ -4,7 +4,7 @@
 #include "BenchSupport.h"
 
 #include "rom/DemoRom.h"
-#include "rom/FileIo.h"
+#include "rom/PosixFile.h"
 #include "rom/GlyphoxDoc.h"
 #include "rom/RomFileLayout.h"
 #include "rom/SaveJournal.h"
@@ -14,6 +14,8 @@
 #include <QFile>
 
 #include <vector>
+
+#include <fcntl.h>
 
 namespace {
 
@@ -92,12 +94,11 @@ void BM_SaveDocument_Floor(benchmark::State& state)
         state.PauseTiming();
         FlipBytes(bytes.data(), bytes.size());
         state.ResumeTiming();
-        QFile file(path);
-        const auto mode = QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered;
-        if (!file.open(mode) ||
-            file.write(reinterpret_cast<const char*>(bytes.data()), ROM_IMAGE_SIZE) !=
-                ROM_IMAGE_SIZE ||
-            !SyncFile(file)) {
+        CPosixFile file;
+        if (!file.Open(path, O_RDWR) ||
+            !file.WriteAt(0, QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
+                                            ROM_IMAGE_SIZE)) ||
+            !file.Sync()) {
             state.SkipWithError("cannot write the image file");
             break;
         }

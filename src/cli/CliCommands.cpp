@@ -4,6 +4,7 @@
 #include "color/ColorModel.h"
 #include "edit/TileFiles.h"
 #include "rom/ActorTables.h"
+#include "rom/AtomicFile.h"
 #include "rom/DemoRom.h"
 #include "rom/GlyphoxDoc.h"
 #include "rom/SaveJournal.h"
@@ -13,23 +14,31 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QSaveFile>
+#include <QBuffer>
 
 #include <cstdio>
 
 namespace {
-
-const QString kRecoverHint = QStringLiteral("run 'glyphox-cli recover %1' first");
 
 QString Shown(const QString& path)
 {
     return QDir::toNativeSeparators(path);
 }
 
-bool SavePng(const QImage& image, const QString& path)
+CFileResult SavePng(const QImage& image, const QString& path)
 {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return CFileResult::Failure(QStringLiteral("Cannot encode the picture as PNG."));
+    return CAtomicFile::Write(path, png);
+}
+
+// "MESSAGE (OUT)" or, where the message is short, "MESSAGE (OUT): WHY".
+QString OutputFailure(const CFileResult& result, const QString& out)
+{
+    const QString line = QStringLiteral("%1 (%2)").arg(result.message, Shown(out));
+    return result.detail.isEmpty() ? line : line + QStringLiteral(": ") + result.detail;
 }
 
 QString ColorLine(std::uint16_t word, int hue, int sat, int lum)
@@ -128,13 +137,19 @@ void CCliCommands::Print(const QString& line)
 
 int CCliCommands::OpenRom(const QString& path, CGlyphoxDoc& doc)
 {
+    const CFileResult opened = doc.OnOpenDocument(path, CGlyphoxDoc::Pending::Refuse);
+    if (opened.ok)
+        return EXIT_OK;
     if (CSaveJournal::IsPending(path))
-        return Fail(QStringLiteral("the last save of “%1” was interrupted; %2")
-                        .arg(Shown(path), kRecoverHint.arg(path)));
-    const CFileResult opened = doc.OnOpenDocument(path);
-    if (!opened.ok)
-        return Fail(opened.message);
-    return EXIT_OK;
+        return Fail(QStringLiteral("%1 Run 'glyphox-cli recover %2' first.")
+                        .arg(opened.message, path));
+    return Fail(opened.message);
+}
+
+int CCliCommands::CheckOutput(const QString& out, const QString& rom)
+{
+    const CFileResult usable = CAtomicFile::CheckTarget(out, {rom});
+    return usable.ok ? EXIT_OK : Fail(usable.message);
 }
 
 int CCliCommands::PaletteChoice(const CCliArguments& args, int actor, bool allowAuto, bool* battle,
@@ -231,21 +246,13 @@ int CCliCommands::Recover(const QStringList& arguments)
     if (!args.Parse(arguments, {}, {}, 1, &error))
         return Usage(error);
     const QString path = args.Positionals().first();
-    if (!QFileInfo(path).isFile())
-        return Fail(QStringLiteral("“%1” is not a file.").arg(Shown(path)));
-    if (!CSaveJournal::IsPending(path)) {
-        Print(QStringLiteral("No interrupted save is pending for %1; nothing to do.")
-                  .arg(Shown(path)));
-        return EXIT_OK;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-        return Fail(QStringLiteral("Cannot open “%1” for writing: %2.")
-                        .arg(Shown(path), file.errorString()));
-    const CFileResult settled = CSaveJournal::Settle(file);
+    const CFileResult settled = CGlyphoxDoc::SettlePending(path);
     if (!settled.ok)
         return Fail(settled.message);
-    Print(settled.message);
+    Print(settled.message.isEmpty()
+              ? QStringLiteral("No interrupted save is pending for %1; nothing to do.")
+                    .arg(Shown(path))
+              : settled.message);
     return EXIT_OK;
 }
 
@@ -259,13 +266,16 @@ int CCliCommands::ExportTileSet(const QStringList& arguments)
         return Usage(error);
     if (!args.Has(QStringLiteral("-o")))
         return Usage(QStringLiteral("option -o OUT is required"));
-    CGlyphoxDoc doc;
-    if (const int status = OpenRom(args.Positionals().first(), doc))
-        return status;
+    const QString rom = args.Positionals().first();
     const QString out = args.Value(QStringLiteral("-o"));
+    if (const int status = CheckOutput(out, rom))
+        return status;
+    CGlyphoxDoc doc;
+    if (const int status = OpenRom(rom, doc))
+        return status;
     const CFileResult exported = CTileFiles::ExportTileSet(doc.m_pImage.get(), actor, out);
     if (!exported.ok)
-        return Fail(QStringLiteral("%1 (%2)").arg(exported.message, Shown(out)));
+        return Fail(OutputFailure(exported, out));
     Print(CTileFiles::TileSetExportedText(Shown(out)));
     return EXIT_OK;
 }
@@ -310,14 +320,17 @@ int CCliCommands::ExportPalette(const QStringList& arguments)
         return status;
     if (!args.Has(QStringLiteral("-o")))
         return Usage(QStringLiteral("option -o OUT is required"));
-    CGlyphoxDoc doc;
-    if (const int status = OpenRom(args.Positionals().first(), doc))
-        return status;
+    const QString rom = args.Positionals().first();
     const QString out = args.Value(QStringLiteral("-o"));
+    if (const int status = CheckOutput(out, rom))
+        return status;
+    CGlyphoxDoc doc;
+    if (const int status = OpenRom(rom, doc))
+        return status;
     const CFileResult exported =
         CTileFiles::ExportPalette(doc.m_pImage.get(), battle, palette, out);
     if (!exported.ok)
-        return Fail(QStringLiteral("%1 (%2)").arg(exported.message, Shown(out)));
+        return Fail(OutputFailure(exported, out));
     Print(CTileFiles::PaletteExportedText(Shown(out)));
     return EXIT_OK;
 }
@@ -363,6 +376,8 @@ int CCliCommands::PrepareRender(const CCliArguments& args, CGlyphoxDoc& doc, int
         return status;
     if (!args.Has(QStringLiteral("-o")))
         return Usage(QStringLiteral("option -o OUT.png is required"));
+    if (const int status = CheckOutput(args.Value(QStringLiteral("-o")), args.Positionals().first()))
+        return status;
     if (const int status = OpenRom(args.Positionals().first(), doc))
         return status;
     CActorTables::LoadPalette(doc.m_pImage.get(), battle, palette, words);
@@ -371,8 +386,8 @@ int CCliCommands::PrepareRender(const CCliArguments& args, CGlyphoxDoc& doc, int
 
 int CCliCommands::WritePicture(const CPixelBuffer& picture, const QString& out, const QString& what)
 {
-    if (!SavePng(picture.ToRgb888(), out))
-        return Fail(QStringLiteral("Cannot write “%1”.").arg(Shown(out)));
+    if (const CFileResult saved = SavePng(picture.ToRgb888(), out); !saved.ok)
+        return Fail(saved.message);
     Print(QStringLiteral("Wrote %1 (%2 x %3) to %4")
               .arg(what)
               .arg(picture.Width())

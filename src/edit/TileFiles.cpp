@@ -2,31 +2,38 @@
 
 #include "rom/ActorTables.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "rom/AtomicFile.h"
+#include "rom/PosixFile.h"
 
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace {
 
+// The message stays the editor's own; detail says why, for the command line.
 CFileResult WriteNewFile(const QString& path, const std::uint8_t* bytes, int size)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char*>(bytes), size) != size || !file.commit())
-        return CFileResult::Failure(CTileFiles::CannotCreateText());
-    return CFileResult::Success();
+    const CFileResult written =
+        CAtomicFile::Write(path, QByteArrayView(reinterpret_cast<const char*>(bytes), size));
+    if (written.ok)
+        return written;
+    CFileResult failed = CFileResult::Failure(CTileFiles::CannotCreateText());
+    failed.detail = written.message;
+    return failed;
 }
 
-// Reads up to maxBytes from the start of a regular file; false if it cannot be read.
+// Reads up to maxBytes from the start of a regular file, never blocking on a
+// pipe or device; false if it cannot be read.
 bool ReadStart(const QString& path, int maxBytes, QByteArray* bytes)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    CPosixFile file;
+    struct stat info = {};
+    if (!file.Open(path, O_RDONLY) || !file.Stat(&info) || !S_ISREG(info.st_mode))
         return false;
-    *bytes = file.read(maxBytes);
-    return file.error() == QFileDevice::NoError;
+    bytes->resize(int(qMin<qint64>(maxBytes, info.st_size)));
+    return file.ReadAt(0, bytes->data(), bytes->size());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "DemoRom.h"
 
+#include "rom/AtomicFile.h"
+
 #include "color/ColorModel.h"
 #include "rom/ActorTables.h"
 #include "rom/RomFileLayout.h"
@@ -7,7 +9,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
 #include <cstring>
@@ -198,9 +199,5 @@ CFileResult CDemoRom::Write(const QString& path, bool headerless, std::uint32_t 
 
     const QByteArray image = Build(seed);
     const QByteArray content = headerless ? image.mid(COPIER_HEADER_SIZE) : image;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        return CFileResult::Failure(
-            QStringLiteral("Cannot write “%1”: %2.").arg(name, file.errorString()));
-    return CFileResult::Success();
+    return CAtomicFile::Write(path, content);
 }

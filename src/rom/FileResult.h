@@ -8,7 +8,8 @@ struct CFileResult
 {
     bool ok = true;
     QString message;
+    QString detail; // why, where the message itself must stay short
 
-    static CFileResult Success(const QString& notice = {}) { return {true, notice}; }
-    static CFileResult Failure(const QString& message) { return {false, message}; }
+    static CFileResult Success(const QString& notice = {}) { return {true, notice, {}}; }
+    static CFileResult Failure(const QString& message) { return {false, message, {}}; }
 };

@@ -1,48 +1,103 @@
 #include "GlyphoxDoc.h"
 
-#include "rom/FileIo.h"
+#include "rom/FileIdentity.h"
+#include "rom/PosixFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QLocale>
 
+#include <cerrno>
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace {
+
+// How long an open or save waits for another program's save of the file to end.
+constexpr int kLockWaitMs = 2000;
 
 QString Shown(const QString& path)
 {
     return QDir::toNativeSeparators(path);
 }
 
-// Opens an existing file for reading and writing, with a message naming why not.
-CFileResult OpenForWriting(QFile& file)
+// Why a ROM image file cannot be opened, in the user's terms.
+CFileResult OpenRefused(const QString& path, const CPosixFile& file)
 {
-    const QString name = Shown(file.fileName());
-    const QFileInfo info(file.fileName());
-    if (!info.exists())
+    const QString name = Shown(path);
+    struct stat info = {};
+    const int error = errno;
+    if (error == ENOENT)
         return CFileResult::Failure(QStringLiteral("“%1” does not exist.").arg(name));
-    if (info.isDir())
-        return CFileResult::Failure(QStringLiteral("“%1” is a folder, not a ROM image.").arg(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return CFileResult::Failure(
-            QStringLiteral("Cannot read “%1”: %2.").arg(name, file.errorString()));
-    file.close();
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered))
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return CFileResult::Failure(QStringLiteral("“%1” is %2, not a ROM image.")
+                                        .arg(name, FileKindName(info.st_mode)));
+    CPosixFile reader;
+    if (error == EACCES || error == EROFS || error == EPERM || error == ETXTBSY) {
+        if (!reader.Open(path, O_RDONLY))
+            return CFileResult::Failure(
+                QStringLiteral("Cannot read “%1”: %2.").arg(name, reader.ErrorText()));
         return CFileResult::Failure(
             QStringLiteral("“%1” cannot be opened for writing (%2). Glyphox saves edits back into "
                            "the same file, so it only opens files it may write.")
-                .arg(name, file.errorString()));
+                .arg(name, file.ErrorText()));
+    }
+    return CFileResult::Failure(QStringLiteral("Cannot open “%1”: %2.").arg(name, file.ErrorText()));
+}
+
+// Opens an existing regular file for reading and writing without ever blocking
+// on a pipe or device, with a message naming why not.
+CFileResult OpenRomFile(const QString& path, CPosixFile& file)
+{
+    if (!file.Open(path, O_RDWR))
+        return OpenRefused(path, file);
+    struct stat info = {};
+    if (!file.Stat(&info))
+        return CFileResult::Failure(
+            QStringLiteral("Cannot read “%1”: %2.").arg(Shown(path), file.ErrorText()));
+    if (!S_ISREG(info.st_mode))
+        return CFileResult::Failure(QStringLiteral("“%1” is %2, not a ROM image.")
+                                        .arg(Shown(path), FileKindName(info.st_mode)));
     return CFileResult::Success();
 }
 
+// Waits briefly for another program's save of the file; the lock is held until
+// the descriptor is closed.
+CFileResult LockRomFile(const QString& path, CPosixFile& file)
+{
+    if (file.TakeLock(CPosixFile::Lock::Exclusive, kLockWaitMs))
+        return CFileResult::Success();
+    if (file.Busy())
+        return CFileResult::Failure(QStringLiteral("“%1” is being saved by another program; try "
+                                                   "again when it has finished.")
+                                        .arg(Shown(path)));
+    return CFileResult::Failure(
+        QStringLiteral("Cannot lock “%1”: %2.").arg(Shown(path), file.ErrorText()));
+}
+
+qint64 FileLength(CPosixFile& file)
+{
+    struct stat info = {};
+    return file.Stat(&info) ? qint64(info.st_size) : -1;
+}
+
+// The length rule: a multiple of 1024 bytes has no copier header and needs the
+// 3 MiB ROM; any other length is taken to start with the 512-byte header.
 CFileResult TooShort(const QString& name, qint64 length)
 {
+    if (length % 1024 == 0)
+        return CFileResult::Failure(
+            QStringLiteral("“%1” is too short to be a Morrow ROM image: it holds %2 bytes, a "
+                           "multiple of 1,024, so it has no copier header, and such an image "
+                           "needs at least 3,145,728 bytes.")
+                .arg(name, QLocale::c().toString(length)));
     return CFileResult::Failure(
-        QStringLiteral("“%1” is too short to be a Morrow ROM image: it holds %2 bytes, but "
-                       "3,145,728 (without a copier header) or 3,146,240 (with one) are needed.")
-            .arg(name)
-            .arg(length));
+        QStringLiteral("“%1” is too short to be a Morrow ROM image: it holds %2 bytes, not a "
+                       "multiple of 1,024, so it is taken to start with a 512-byte copier "
+                       "header, and such an image needs at least 3,146,240 bytes.")
+            .arg(name, QLocale::c().toString(length)));
 }
 
 constexpr qint64 kCompareBlock = 4096;
@@ -77,34 +132,53 @@ CGlyphoxDoc::CGlyphoxDoc() : m_pImage(std::make_unique<std::uint8_t[]>(ROM_IMAGE
 
 CFileResult CGlyphoxDoc::Inspect(const QString& pathName)
 {
-    QFile file(pathName);
-    if (CFileResult opened = OpenForWriting(file); !opened.ok)
+    CPosixFile file;
+    if (CFileResult opened = OpenRomFile(pathName, file); !opened.ok)
         return opened;
-    const CRomFileLayout layout = CRomFileLayout::ForLength(file.size());
+    const CRomFileLayout layout = CRomFileLayout::ForLength(FileLength(file));
     if (!layout.IsUsable())
         return TooShort(Shown(pathName), layout.fileLength);
     return CFileResult::Success();
 }
 
-CFileResult CGlyphoxDoc::OnOpenDocument(const QString& pathName)
+CFileResult CGlyphoxDoc::SettlePending(const QString& pathName)
 {
-    QFile file(pathName);
-    const QString name = Shown(pathName);
-    if (CFileResult opened = OpenForWriting(file); !opened.ok)
+    CPosixFile file;
+    if (CFileResult opened = OpenRomFile(pathName, file); !opened.ok)
         return opened;
-    const CFileResult settled = CSaveJournal::Settle(file);
+    if (CFileResult locked = LockRomFile(pathName, file); !locked.ok)
+        return locked;
+    return CSaveJournal::Settle(file, CFileIdentity::Of(file, pathName), Shown(pathName));
+}
+
+CFileResult CGlyphoxDoc::OnOpenDocument(const QString& pathName, Pending pending)
+{
+    CPosixFile file;
+    const QString name = Shown(pathName);
+    if (CFileResult opened = OpenRomFile(pathName, file); !opened.ok)
+        return opened;
+    if (CFileResult locked = LockRomFile(pathName, file); !locked.ok)
+        return locked;
+    const CFileIdentity identity = CFileIdentity::Of(file, pathName);
+    struct stat slot = {};
+    if (pending == Pending::Refuse &&
+        ::lstat(QFile::encodeName(CSaveJournal::PathFor(identity)).constData(), &slot) == 0)
+        return CFileResult::Failure(
+            QStringLiteral("The last save of “%1” was interrupted and is not settled yet.")
+                .arg(name));
+    const CFileResult settled = CSaveJournal::Settle(file, identity, name);
     if (!settled.ok)
         return settled;
 
-    const CRomFileLayout layout = CRomFileLayout::ForLength(file.size());
+    const CRomFileLayout layout = CRomFileLayout::ForLength(FileLength(file));
     if (!layout.IsUsable())
         return TooShort(name, layout.fileLength);
 
     auto image = std::make_unique<std::uint8_t[]>(ROM_IMAGE_SIZE);
-    if (!ReadExactly(file, 0, reinterpret_cast<char*>(image.get() + layout.BufferOffset()),
+    if (!file.ReadAt(0, reinterpret_cast<char*>(image.get() + layout.BufferOffset()),
                      layout.MappedSize()))
         return CFileResult::Failure(
-            QStringLiteral("Cannot read “%1”: %2.").arg(name, file.errorString()));
+            QStringLiteral("Cannot read “%1”: %2.").arg(name, file.ErrorText()));
 
     m_pImage = std::move(image);
     m_nFileLength = layout.fileLength;
@@ -116,20 +190,23 @@ CFileResult CGlyphoxDoc::OnOpenDocument(const QString& pathName)
 CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName)
 {
     const QString name = Shown(pathName);
+    const QString nothingSaved = QStringLiteral(" Nothing was saved.");
     if (!IsImageLoaded())
         return CFileResult::Failure(QStringLiteral("There is no ROM image to save."));
-    QFile file(pathName);
-    if (CFileResult opened = OpenForWriting(file); !opened.ok)
-        return CFileResult::Failure(opened.message + QStringLiteral(" Nothing was saved."));
+    CPosixFile file;
+    if (CFileResult opened = OpenRomFile(pathName, file); !opened.ok)
+        return CFileResult::Failure(opened.message + nothingSaved);
+    if (CFileResult locked = LockRomFile(pathName, file); !locked.ok)
+        return CFileResult::Failure(locked.message + nothingSaved);
+    const CFileIdentity identity = CFileIdentity::Of(file, pathName);
     // A journal left by another process's interrupted save is settled first.
-    const CFileResult settled = CSaveJournal::Settle(file);
+    const CFileResult settled = CSaveJournal::Settle(file, identity, name);
     if (!settled.ok)
         return settled;
 
-    const CRomFileLayout layout = CRomFileLayout::ForLength(file.size());
+    const CRomFileLayout layout = CRomFileLayout::ForLength(FileLength(file));
     if (!layout.IsUsable())
-        return CFileResult::Failure(TooShort(name, layout.fileLength).message +
-                                    QStringLiteral(" Nothing was saved."));
+        return CFileResult::Failure(TooShort(name, layout.fileLength).message + nothingSaved);
 
     // An image read without a header has none to give: a headered target keeps its own.
     const qint64 skip =
@@ -140,10 +217,10 @@ CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName)
         reinterpret_cast<const char*>(m_pImage.get() + layout.BufferOffset() + skip);
 
     QByteArray old(size, Qt::Uninitialized);
-    if (!ReadExactly(file, fileStart, old.data(), size))
-        return CFileResult::Failure(QStringLiteral("Cannot read “%1” before saving: %2. Nothing "
-                                                   "was saved.")
-                                        .arg(name, file.errorString()));
+    if (!file.ReadAt(fileStart, old.data(), size))
+        return CFileResult::Failure(
+            QStringLiteral("Cannot read “%1” before saving: %2.").arg(name, file.ErrorText()) +
+            nothingSaved);
 
     // Only the span from the first to the last changed byte is journalled and written.
     const qint64 first = FirstDifference(old.constData(), source, size);
@@ -158,17 +235,16 @@ CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName)
     const QByteArrayView newSpan(source + first, span);
 
     const CFileResult journalled =
-        CSaveJournal::Record(pathName, layout.fileLength, fileStart + first, oldSpan, newSpan);
+        CSaveJournal::Record(identity, layout.fileLength, fileStart + first, oldSpan, newSpan);
     if (!journalled.ok)
-        return CFileResult::Failure(journalled.message + QStringLiteral(" Nothing was saved."));
+        return CFileResult::Failure(journalled.message + nothingSaved);
 
-    if (!WriteAll(file, fileStart + first, newSpan.data(), span) || !SyncFile(file)) {
-        const QString reason = file.errorString();
+    if (!file.WriteAt(fileStart + first, newSpan) || !file.Sync()) {
+        const QString reason = file.ErrorText();
         // Put the old bytes back now if possible; otherwise the journal does it on the next open.
-        const bool rolledBack =
-            WriteAll(file, fileStart + first, oldSpan.data(), span) && SyncFile(file);
+        const bool rolledBack = file.WriteAt(fileStart + first, oldSpan) && file.Sync();
         if (rolledBack)
-            CSaveJournal::Remove(pathName);
+            CSaveJournal::Remove(identity);
         return CFileResult::Failure(
             QStringLiteral("Saving “%1” failed: %2. The edits are still in memory; %3")
                 .arg(name, reason,
@@ -176,7 +252,8 @@ CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName)
                                 : QStringLiteral("the file will be restored to its previous "
                                                  "contents when it is next opened.")));
     }
-    CSaveJournal::Remove(pathName);
+    // Removed while the lock is held, so it can never remove a later save's journal.
+    CSaveJournal::Remove(identity);
     m_strPathName = pathName;
     m_nFileLength = layout.fileLength;
     return settled;

@@ -16,18 +16,27 @@
 class CGlyphoxDoc
 {
 public:
+    // What opening does with a pending journal of an interrupted save.
+    enum class Pending
+    {
+        Settle, // settle it first; the success result carries a notice for the user
+        Refuse, // refuse the file, changing nothing
+    };
+
     CGlyphoxDoc();
 
-    // Reads the file. A file that cannot be used (missing, unreadable, not
-    // writable, too short) is refused and the document keeps what it had. A
-    // pending journal of an interrupted save is settled first; the success
-    // result then carries a notice for the user.
-    CFileResult OnOpenDocument(const QString& pathName);
+    // Reads the file. A file that cannot be used (missing, not a regular file,
+    // unreadable, not writable, too short, being saved by another program) is
+    // refused and the document keeps what it had.
+    CFileResult OnOpenDocument(const QString& pathName, Pending pending = Pending::Settle);
     // Writes the image over the mapped region of an existing file of usable
     // length. On failure the edits stay in memory and the file is unchanged or
     // settled on its next open.
     CFileResult OnSaveDocument(const QString& pathName);
 
+    // Settles a pending journal of an interrupted save of the file, as opening
+    // does, without reading the image; the message is empty if there was none.
+    static CFileResult SettlePending(const QString& pathName);
     // Whether the editor could open and save the file, without reading or changing it.
     static CFileResult Inspect(const QString& pathName);
 

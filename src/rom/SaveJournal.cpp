@@ -2,42 +2,36 @@
 
 #include "rom/ContentHash.h"
 #include "rom/FileIo.h"
+#include "rom/JournalRecord.h"
+#include "rom/PosixFile.h"
 #include "rom/RomFileLayout.h"
 
 #include <QCryptographicHash>
-#include <QDataStream>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QStandardPaths>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-constexpr quint32 kMagic = 0x474C594A; // "GLYJ"
-constexpr quint32 kVersion = 2;
 // A journal never holds more than the mapped region plus its small header.
 constexpr qint64 kMaxJournalSize = ROM_IMAGE_SIZE + 64 * 1024;
-
-// A journal is a header, the hash of the header, then the old bytes.
-struct JournalRecord
-{
-    QString path;
-    qint64 fileLength = 0;
-    qint64 offset = 0;
-    qint64 size = 0;
-    quint64 newHash = 0;
-    quint64 oldHash = 0;
-    QByteArray oldBytes;
-};
 
 QString Shown(const QString& path)
 {
     return QDir::toNativeSeparators(path);
 }
 
-QString CanonicalPath(const QString& filePath)
+QByteArray Encoded(const QString& path)
 {
-    return QFileInfo(filePath).canonicalFilePath();
+    return QFile::encodeName(path);
 }
 
 QString JournalPathForCanonical(const QString& canonical)
@@ -48,55 +42,54 @@ QString JournalPathForCanonical(const QString& canonical)
            QStringLiteral(".journal");
 }
 
-QByteArray SerializeHeader(const JournalRecord& record)
+CFileResult JournalWriteFailed(const QString& path, const QString& reason)
 {
-    QByteArray header;
-    QDataStream out(&header, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_6_0);
-    out << kMagic << kVersion << record.path << record.fileLength << record.offset << record.size
-        << record.newHash << record.oldHash;
-    out << quint64(ContentHash(header));
-    return header;
+    return CFileResult::Failure(
+        QStringLiteral("Cannot write the save journal “%1”: %2.").arg(Shown(path), reason));
 }
 
-// A journal is trusted only if both hashes match and it parses completely.
-bool Parse(const QByteArray& bytes, JournalRecord* record)
+// Renames an unusable journal (or whatever occupies its slot) to a free
+// ".damaged" name beside it; returns that name, or empty with errno set.
+QString MoveAside(const QString& slot)
 {
-    QDataStream in(bytes);
-    in.setVersion(QDataStream::Qt_6_0);
-    quint32 magic = 0;
-    quint32 version = 0;
-    in >> magic >> version;
-    if (in.status() != QDataStream::Ok || magic != kMagic || version != kVersion)
-        return false;
-    in >> record->path >> record->fileLength >> record->offset >> record->size >> record->newHash >>
-        record->oldHash;
-    const qint64 headerSize = in.device()->pos();
-    quint64 headerHash = 0;
-    in >> headerHash;
-    if (in.status() != QDataStream::Ok ||
-        headerHash != ContentHash(QByteArrayView(bytes.constData(), headerSize)))
-        return false;
-    record->oldBytes = bytes.mid(in.device()->pos());
-    return record->oldBytes.size() == record->size &&
-           ContentHash(record->oldBytes) == record->oldHash && record->offset >= 0 &&
-           record->offset + record->size <= record->fileLength;
+    for (int n = 1; n < 1000; ++n) {
+        const QString aside =
+            slot + (n == 1 ? QStringLiteral(".damaged") : QStringLiteral(".damaged-%1").arg(n));
+        struct stat existing = {};
+        if (::lstat(Encoded(aside).constData(), &existing) == 0)
+            continue;
+        if (::rename(Encoded(slot).constData(), Encoded(aside).constData()) != 0)
+            return {};
+        SyncDirectory(CSaveJournal::Directory());
+        return aside;
+    }
+    errno = EEXIST;
+    return {};
 }
 
-bool ReadJournal(const QString& journalPath, JournalRecord* record)
+CFileResult SetAside(const QString& slot, const QString& why)
 {
-    QFile journal(journalPath);
-    if (!journal.open(QIODevice::ReadOnly) || journal.size() > kMaxJournalSize)
-        return false;
-    return Parse(journal.readAll(), record);
+    const QString aside = MoveAside(slot);
+    if (aside.isEmpty())
+        return CFileResult::Failure(
+            QStringLiteral("%1 It cannot be moved aside (%2); move or delete “%3” by hand.")
+                .arg(why, CPosixFile::SystemError(errno), Shown(slot)));
+    return CFileResult::Success(
+        QStringLiteral("%1 It was not applied and was kept as “%2”.").arg(why, Shown(aside)));
 }
 
-// The removal is not synced: should it be lost in a crash, the journal found
-// later only settles a file that is already settled (the new bytes are complete,
-// or the old ones are back), so nothing is gained by waiting for the disk.
-void RemoveJournalFile(const QString& journalPath)
+// Reads a regular journal file without following a link; false if it is not
+// one or cannot be parsed.
+bool ReadJournal(const QString& slot, CJournalRecord* record)
 {
-    QFile::remove(journalPath);
+    CPosixFile journal;
+    struct stat info = {};
+    if (!journal.Open(slot, O_RDONLY | O_NOFOLLOW) || !journal.Stat(&info) ||
+        !S_ISREG(info.st_mode) || info.st_size > kMaxJournalSize)
+        return false;
+    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+    return journal.ReadAt(0, bytes.data(), bytes.size()) &&
+           CJournalRecord::Parse(bytes, record);
 }
 
 } // namespace
@@ -110,14 +103,20 @@ QString CSaveJournal::Directory()
 
 QString CSaveJournal::PathFor(const QString& filePath)
 {
-    const QString canonical = CanonicalPath(filePath);
+    const QString canonical = QFileInfo(filePath).canonicalFilePath();
     return canonical.isEmpty() ? QString() : JournalPathForCanonical(canonical);
+}
+
+QString CSaveJournal::PathFor(const CFileIdentity& identity)
+{
+    return JournalPathForCanonical(identity.canonicalPath);
 }
 
 bool CSaveJournal::IsPending(const QString& filePath)
 {
-    const QString journal = PathFor(filePath);
-    return !journal.isEmpty() && QFileInfo::exists(journal);
+    const QString slot = PathFor(filePath);
+    struct stat info = {};
+    return !slot.isEmpty() && ::lstat(Encoded(slot).constData(), &info) == 0;
 }
 
 std::uint64_t CSaveJournal::Hash(QByteArrayView bytes)
@@ -125,93 +124,134 @@ std::uint64_t CSaveJournal::Hash(QByteArrayView bytes)
     return ContentHash(bytes);
 }
 
-CFileResult CSaveJournal::Record(const QString& filePath, qint64 fileLength, qint64 offset,
+CFileResult CSaveJournal::Record(const CFileIdentity& identity, qint64 fileLength, qint64 offset,
                                  QByteArrayView oldBytes, QByteArrayView newBytes)
 {
-    const QString canonical = CanonicalPath(filePath);
     if (!QDir().mkpath(Directory()))
         return CFileResult::Failure(
             QStringLiteral("Cannot create the folder for save journals, “%1”.")
                 .arg(Shown(Directory())));
 
-    const JournalRecord record{canonical,      fileLength,     offset, oldBytes.size(),
-                               Hash(newBytes), Hash(oldBytes), {}};
-    QSaveFile journal(JournalPathForCanonical(canonical));
-    if (!journal.open(QIODevice::WriteOnly))
-        return CFileResult::Failure(QStringLiteral("Cannot write the save journal “%1”: %2.")
-                                        .arg(Shown(journal.fileName()), journal.errorString()));
-    const QByteArray header = SerializeHeader(record);
-    // QSaveFile syncs the data before it renames the file into place.
-    if (journal.write(header) != header.size() ||
-        journal.write(oldBytes.data(), oldBytes.size()) != oldBytes.size() || !journal.commit())
-        return CFileResult::Failure(QStringLiteral("Cannot write the save journal “%1”: %2.")
-                                        .arg(Shown(journal.fileName()), journal.errorString()));
-    if (!SyncDirectory(Directory()))
-        return CFileResult::Failure(QStringLiteral("Cannot make the save journal in “%1” durable.")
-                                        .arg(Shown(Directory())));
+    CJournalRecord record;
+    record.path = identity.canonicalPath;
+    record.device = identity.device;
+    record.inode = identity.inode;
+    record.fileLength = fileLength;
+    record.offset = offset;
+    record.newHash = Hash(newBytes);
+    record.oldBytes = QByteArray::fromRawData(oldBytes.data(), oldBytes.size());
+    const QByteArray header = record.SerializeHeader();
+
+    // Written under a fresh name that cannot be a planted link, then renamed into
+    // its slot: rename replaces whatever entry is there and never follows it.
+    const QString slot = PathFor(identity);
+    const QString temp =
+        slot + QStringLiteral(".%1.tmp").arg(QRandomGenerator::system()->generate(), 8, 16,
+                                             QLatin1Char('0'));
+    CPosixFile journal;
+    if (!journal.Open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600))
+        return JournalWriteFailed(temp, journal.ErrorText());
+    const bool written = journal.WriteAt(0, header) &&
+                         journal.WriteAt(header.size(), oldBytes) && journal.Sync() &&
+                         journal.Close();
+    QString reason = journal.ErrorText();
+    bool placed = written;
+    if (placed && ::rename(Encoded(temp).constData(), Encoded(slot).constData()) != 0) {
+        reason = CPosixFile::SystemError(errno);
+        placed = false;
+    }
+    if (!placed) {
+        ::unlink(Encoded(temp).constData());
+        return JournalWriteFailed(slot, reason);
+    }
+    if (!SyncDirectory(Directory())) {
+        const QString why = CPosixFile::SystemError(errno);
+        ::unlink(Encoded(slot).constData());
+        return CFileResult::Failure(QStringLiteral("Cannot make the save journal in “%1” "
+                                                   "durable: %2.")
+                                        .arg(Shown(Directory()), why));
+    }
     return CFileResult::Success();
 }
 
-void CSaveJournal::Remove(const QString& filePath)
+CFileResult CSaveJournal::Record(const QString& filePath, qint64 fileLength, qint64 offset,
+                                 QByteArrayView oldBytes, QByteArrayView newBytes)
 {
-    const QString journal = PathFor(filePath);
-    if (!journal.isEmpty())
-        RemoveJournalFile(journal);
+    CPosixFile file;
+    if (!file.Open(filePath, O_RDONLY))
+        return CFileResult::Failure(file.ErrorText());
+    return Record(CFileIdentity::Of(file, filePath), fileLength, offset, oldBytes, newBytes);
 }
 
-CFileResult CSaveJournal::Settle(QFile& file, Settlement* settlement)
+void CSaveJournal::Remove(const CFileIdentity& identity)
 {
-    Settlement done = Settlement::None;
-    if (settlement)
-        *settlement = done;
-    const QString canonical = CanonicalPath(file.fileName());
-    const QString journalPath = JournalPathForCanonical(canonical);
-    if (!QFileInfo::exists(journalPath))
-        return CFileResult::Success();
+    // The removal is not synced: should it be lost in a crash, the journal found
+    // later only settles a file that is already settled.
+    ::unlink(Encoded(PathFor(identity)).constData());
+}
 
-    const QString name = Shown(file.fileName());
-    JournalRecord record;
-    QString notice;
-    if (!ReadJournal(journalPath, &record)) {
-        // The file is only written after its journal is complete, so a damaged
-        // journal never stands for a half-written file.
-        done = Settlement::Discarded;
-        notice = QStringLiteral("A damaged record of an interrupted save of “%1” was found and "
-                                "discarded; the file was not changed.")
-                     .arg(name);
-    } else if (record.path != canonical || record.fileLength != file.size()) {
-        done = Settlement::Discarded;
-        notice = QStringLiteral("A record of an interrupted save of “%1” no longer matches the "
-                                "file (it was changed since) and was discarded; the file was not "
-                                "changed.")
-                     .arg(name);
-    } else {
-        QByteArray current(record.oldBytes.size(), Qt::Uninitialized);
-        if (!ReadExactly(file, record.offset, current.data(), current.size()))
-            return CFileResult::Failure(
-                QStringLiteral("The last save of “%1” was interrupted, and the file cannot be "
-                               "read to settle it: %2.")
-                    .arg(name, file.errorString()));
-        if (Hash(current) == record.newHash) {
-            done = Settlement::Completed;
-            notice = QStringLiteral("The last save of “%1” was interrupted after all its bytes "
-                                    "were written; the file holds the saved edits.")
-                         .arg(name);
-        } else {
-            if (!WriteAll(file, record.offset, record.oldBytes.constData(),
-                          record.oldBytes.size()) ||
-                !SyncFile(file))
-                return CFileResult::Failure(
-                    QStringLiteral("The last save of “%1” was interrupted, and its previous "
-                                   "contents cannot be written back: %2.")
-                        .arg(name, file.errorString()));
-            done = Settlement::Restored;
-            notice = QStringLiteral("The last save of “%1” was interrupted; the file was restored "
-                                    "to its contents before that save.")
-                         .arg(name);
-        }
+CFileResult CSaveJournal::Settle(CPosixFile& file, const CFileIdentity& identity,
+                                 const QString& shownName, Settlement* settlement)
+{
+    if (settlement)
+        *settlement = Settlement::None;
+    const QString slot = PathFor(identity);
+    struct stat slotInfo = {};
+    if (::lstat(Encoded(slot).constData(), &slotInfo) != 0) {
+        if (errno == ENOENT)
+            return CFileResult::Success();
+        return CFileResult::Failure(
+            QStringLiteral("Cannot look for a record of an interrupted save of “%1” (“%2”): %3.")
+                .arg(shownName, Shown(slot), CPosixFile::SystemError(errno)));
     }
-    RemoveJournalFile(journalPath);
+
+    CJournalRecord record;
+    struct stat fileInfo = {};
+    if (!file.Stat(&fileInfo))
+        return CFileResult::Failure(
+            QStringLiteral("Cannot read “%1”: %2.").arg(shownName, file.ErrorText()));
+    if (settlement)
+        *settlement = Settlement::Discarded;
+    // The file is only written after its journal is complete, so a damaged
+    // journal never stands for a half-written file.
+    if (!S_ISREG(slotInfo.st_mode))
+        return SetAside(slot, QStringLiteral("The record of an interrupted save of “%1”, “%2”, "
+                                             "is %3, not a journal.")
+                                  .arg(shownName, Shown(slot), FileKindName(slotInfo.st_mode)));
+    if (!ReadJournal(slot, &record))
+        return SetAside(slot, QStringLiteral("A damaged record of an interrupted save of “%1” "
+                                             "was found; the file was not changed.")
+                                  .arg(shownName));
+    if (record.path != identity.canonicalPath || record.device != identity.device ||
+        record.inode != identity.inode || record.fileLength != fileInfo.st_size)
+        return SetAside(slot, QStringLiteral("A record of an interrupted save of “%1” does not "
+                                             "match the file (it was changed or replaced since); "
+                                             "the file was not changed.")
+                                  .arg(shownName));
+
+    QByteArray current(record.oldBytes.size(), Qt::Uninitialized);
+    if (!file.ReadAt(record.offset, current.data(), current.size()))
+        return CFileResult::Failure(QStringLiteral("The last save of “%1” was interrupted, and the "
+                                                   "file cannot be read to settle it: %2.")
+                                        .arg(shownName, file.ErrorText()));
+    QString notice;
+    Settlement done = Settlement::Completed;
+    if (Hash(current) == record.newHash) {
+        notice = QStringLiteral("The last save of “%1” was interrupted after all its bytes were "
+                                "written; the file holds the saved edits.")
+                     .arg(shownName);
+    } else {
+        if (!file.WriteAt(record.offset, record.oldBytes) || !file.Sync())
+            return CFileResult::Failure(
+                QStringLiteral("The last save of “%1” was interrupted, and its previous contents "
+                               "cannot be written back: %2.")
+                    .arg(shownName, file.ErrorText()));
+        done = Settlement::Restored;
+        notice = QStringLiteral("The last save of “%1” was interrupted; the file was restored to "
+                                "its contents before that save.")
+                     .arg(shownName);
+    }
+    Remove(identity);
     if (settlement)
         *settlement = done;
     return CFileResult::Success(notice);

@@ -1,6 +1,7 @@
 #include "RomFixture.h"
 
 #include "rom/GlyphoxDoc.h"
+#include "rom/JournalRecord.h"
 #include "rom/SaveJournal.h"
 
 #include <QDir>
@@ -224,7 +225,7 @@ private slots:
         QTest::newRow("damaged journal") << "old" << true << "old"
                                          << "damaged";
         QTest::newRow("file changed length") << "longer" << false << "longer"
-                                             << "no longer matches";
+                                             << "does not match the file";
     }
 
     void openSettlesAnInterruptedSave()
@@ -265,6 +266,83 @@ private slots:
         QCOMPARE(ReadFile(path), states[expected]);
         QCOMPARE(doc.m_pImage[0x1000], std::uint8_t(states[expected][0x1000]));
         QVERIFY(!CSaveJournal::IsPending(path));
+    }
+
+    // Whatever sits in a file's journal slot, the file opens: a journal is applied
+    // only when it is whole and was made for this very file, and anything else is
+    // kept aside under a name the message gives.
+    void unusableJournalsAreSetAside_data()
+    {
+        QTest::addColumn<QString>("slot");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("span past the largest offset") << "overflow" << "damaged";
+        QTest::newRow("folder") << "folder" << "is a folder";
+        QTest::newRow("another file's journal") << "other" << "does not match";
+    }
+
+    void unusableJournalsAreSetAside()
+    {
+        QFETCH(QString, slot);
+        QFETCH(QString, notice);
+        const QString path = Path("slot.smc");
+        const QByteArray image = Pattern(0x300200);
+        QVERIFY(WriteFile(path, image));
+        QVERIFY(QDir().mkpath(CSaveJournal::Directory()));
+        const QString journal = CSaveJournal::PathFor(path);
+        if (slot == "overflow") {
+            CJournalRecord record;
+            record.path = QFileInfo(path).canonicalFilePath();
+            record.fileLength = 0x300200;
+            record.offset = std::numeric_limits<qint64>::max() - 2;
+            record.oldBytes = "abcd";
+            QVERIFY(WriteFile(journal, record.SerializeHeader() + record.oldBytes));
+        }
+        if (slot == "folder")
+            QVERIFY(QDir().mkpath(journal));
+        if (slot == "other") {
+            const QString other = Path("other.smc");
+            QVERIFY(WriteFile(other, image));
+            QVERIFY(CSaveJournal::Record(other, 0x300200, 0x200, image.mid(0x200, 16),
+                                         QByteArray(16, 'n'))
+                        .ok);
+            QVERIFY(QFile::rename(CSaveJournal::PathFor(other), journal));
+        }
+
+        CGlyphoxDoc doc;
+        const CFileResult opened = doc.OnOpenDocument(path);
+        QVERIFY2(opened.ok && opened.message.contains(notice), qPrintable(opened.message));
+        QVERIFY2(opened.message.contains(QDir::toNativeSeparators(journal + ".damaged")),
+                 qPrintable(opened.message));
+        QVERIFY(QFileInfo::exists(journal + ".damaged"));
+        QCOMPARE(ReadFile(path), image);
+        doc.m_pImage[0x300] ^= 1;
+        QVERIFY(doc.OnSaveDocument(path).ok);
+        QVERIFY(!CSaveJournal::IsPending(path));
+    }
+
+    // A save writes its journal into the journal folder itself, never where a
+    // link planted there points; and a span ending at the file's last byte is
+    // a valid journal.
+    void journalIsWrittenInItsFolderOnly()
+    {
+        const QString path = Path("linked.smc");
+        const QByteArray image = Pattern(0x300200);
+        QVERIFY(WriteFile(path, image));
+        QVERIFY(QDir().mkpath(CSaveJournal::Directory()));
+        const QString outside = Path("planted-target");
+        QVERIFY(QFile::link(outside, CSaveJournal::PathFor(path)));
+        CGlyphoxDoc doc;
+        QVERIFY(doc.OnOpenDocument(path).ok); // the dangling link is set aside
+        doc.m_pImage[0x3001FF] ^= 0xFF;
+        QVERIFY(doc.OnSaveDocument(path).ok);
+        QVERIFY(!QFileInfo::exists(outside));
+
+        QVERIFY(CSaveJournal::Record(path, 0x300200, 0x300100, image.mid(0x300100),
+                                     QByteArray(0x100, 'n'))
+                    .ok);
+        const CFileResult opened = doc.OnOpenDocument(path);
+        QVERIFY2(opened.message.contains("restored"), qPrintable(opened.message));
+        QCOMPARE(ReadFile(path), image);
     }
 };
 
