@@ -3,27 +3,21 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include <clocale>
 #include <cstdio>
-#include <cstring>
-
-#include <langinfo.h>
 
 namespace {
 
-// A file name whose bytes are not text in the locale's encoding cannot be passed
-// on without changing it; say so instead of failing later as "does not exist".
+// Qt takes file names as UTF-8: one whose bytes are not UTF-8 cannot be passed
+// on without changing it, so say so instead of failing later as "does not exist".
 bool ArgumentsAreText(int argc, char* argv[])
 {
-    std::setlocale(LC_ALL, "");
     for (int i = 1; i < argc; ++i) {
         if (QFile::encodeName(QFile::decodeName(argv[i])) == QByteArray(argv[i]))
             continue;
         std::fprintf(stderr,
-                     "glyphox-cli: the argument \"%s\" is not valid text in this system's "
-                     "encoding (%s); rename the file, or reach it through a link with a valid "
-                     "name.\n",
-                     QFile::decodeName(argv[i]).toLocal8Bit().constData(), nl_langinfo(CODESET));
+                     "glyphox-cli: the argument \"%s\" is not valid UTF-8; rename the file, or "
+                     "reach it through a link with a valid name.\n",
+                     QFile::decodeName(argv[i]).toLocal8Bit().constData());
         return false;
     }
     return true;

@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 // Runs the built glyphox-cli on generated ROM images. What the shared code does with the image
 // (byte layout, tile files, rendering) has its own suites; these check that the command line
 // reaches it with the right numbers and reports what happened.
@@ -25,7 +28,8 @@ constexpr int kWindow = 5792;
 constexpr std::pair<const char*, int> kCut[] = {{"cut31", 31},
                                                 {"cut1", kImageSize - 1},
                                                 {"cut512", kImageSize - 1024},
-                                                {"cut0", kHeaderless - 1024}};
+                                                {"cut0", kHeaderless - 1024},
+                                                {"cut1x", kImageSize + 1}};
 
 } // namespace
 
@@ -74,6 +78,9 @@ private slots:
         for (const auto& [name, size] : kCut)
             QVERIFY(WriteFile(Path(name), Image(size)));
         QVERIFY(WriteFile(Path("nohdr"), m_base.mid(512)));
+        QVERIFY(WriteFile(Path("odd"), Image(kHeaderless + 100)));
+        QVERIFY(QFile::link(Path("rom"), Path("romlink")));
+        QVERIFY(::mkfifo(QFile::encodeName(Path("fifo")).constData(), 0600) == 0);
     }
 
     void demoRom()
@@ -116,6 +123,17 @@ private slots:
         row("one-byte-short", "render-tiles @cut1 --actor 0 --bank battle --auto -o @out", 1);
         row("palette-file-31-bytes", "import-palette @rom --bank battle --palette 4 @cut31", 1);
         row("demo-rom-over-a-file", "demo-rom @rom --seed 8", 1);
+        row("output-is-the-rom", "export-tileset @rom --actor 0 -o @rom", 1);
+        row("output-links-to-the-rom", "export-palette @rom --bank battle --palette 0 -o @romlink",
+            1);
+        row("picture-over-the-rom", "render-tiles @rom --actor 0 --bank battle --auto -o @rom", 1);
+        row("output-pipe", "export-tileset @rom --actor 0 -o @fifo", 1);
+        row("output-device", "export-tileset @rom --actor 0 -o /dev/null", 1);
+        row("pipe-as-rom", "export-tileset @fifo --actor 0 -o @out", 1);
+        row("pipe-as-import", "import-palette @rom --bank battle --palette 0 @fifo", 1);
+        row("info-odd-length", "info @odd", 0,
+            "editable: no|3145828 bytes, not a multiple of 1,024|3,146,240 bytes");
+        row("info-headered-any-length", "info @cut1x", 0, "header: yes|editable: yes");
         row("info-headered", "info @rom", 0, "header: yes|editable: yes|3146240|save: none");
         row("info-headerless", "info @nohdr", 0, "header: no|editable: yes|3145728|save: none");
         row("info-short", "info @cut1", 0, "editable: no|3146239");
@@ -223,6 +241,19 @@ private slots:
                   : sheet.Draw(window, words).Image();
         QCOMPARE(QImage::fromData(png).convertToFormat(QImage::Format_RGB32),
                  expected.convertToFormat(QImage::Format_RGB32));
+    }
+
+    // A file name that is not UTF-8 cannot reach the file through Qt: said as such.
+    void nonUtf8Name()
+    {
+        const QByteArray name = QFile::encodeName(Path("rom")) + "\xFF";
+        QVERIFY(::symlink("rom", name.constData()) == 0);
+        QProcess process;
+        process.start("/bin/sh", {"-c", "exec \"$0\" info \"$(printf '%s\\377' \"$1\")\"",
+                                  GLYPHOX_CLI, Path("rom")});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY2(process.readAllStandardError().contains("not valid UTF-8"), "no encoding message");
     }
 
     // A save that died half-way through actor 0's window: the commands that read the

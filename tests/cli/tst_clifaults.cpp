@@ -1,0 +1,195 @@
+#include "RomFixture.h"
+#include "rom/ActorTables.h"
+#include "rom/GlyphoxDoc.h"
+#include "rom/SaveJournal.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// glyphox-cli on a disk that fails: the n-th write, sync, close or rename of the
+// journal, the ROM image or an output fails (through a preloaded library), and
+// every command must say why, exit 1, and leave the ROM as it was (at once, or
+// after recover when the ROM itself could not be written back) and every earlier
+// output untouched. Also: a second program meeting a save half-way.
+
+using namespace RomFixture;
+
+class TestCliFaults : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QTemporaryDir m_dataHome;
+    QByteArray m_base;
+    QString m_err;
+
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
+
+    QProcessEnvironment Faults(const QString& match, const QString& op, int nth, int error) const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LD_PRELOAD", FAULT_SHIM);
+        // The shim comes before the sanitizer runtime in a sanitized build.
+        env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+        env.insert("GLYPHOX_FAULT_MATCH", match);
+        env.insert("GLYPHOX_FAULT_OP", op);
+        env.insert("GLYPHOX_FAULT_NTH", QString::number(nth));
+        env.insert("GLYPHOX_FAULT_ERRNO", QString::number(error));
+        return env;
+    }
+
+    QProcess* Start(const QString& command, const QProcessEnvironment& env)
+    {
+        QStringList args = command.split(' ', Qt::SkipEmptyParts);
+        for (QString& arg : args)
+            if (arg.startsWith('@'))
+                arg = Path(arg.mid(1));
+        auto* process = new QProcess(this);
+        process->setProcessEnvironment(env);
+        process->start(GLYPHOX_CLI, args);
+        return process;
+    }
+
+    int Finish(QProcess* process)
+    {
+        const bool finished = process->waitForFinished(60000);
+        m_err = QString::fromUtf8(process->readAllStandardError());
+        const int code = finished && process->exitStatus() == QProcess::NormalExit
+                             ? process->exitCode()
+                             : -1;
+        delete process;
+        return code;
+    }
+
+    int Run(const QString& command,
+            const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+    {
+        return Finish(Start(command, env));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid() && m_dataHome.isValid());
+        UsePrivateDataHome(m_dataHome);
+        QCOMPARE(Run("demo-rom @base.smc --seed 3"), 0);
+        m_base = ReadFile(Path("base.smc"));
+        QVERIFY(WriteFile(Path("pal.bin"), QByteArray(32, '\x7C')));
+    }
+
+    void failingDiskChangesNothing_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("match"); // the file that fails
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<int>("nth");
+        QTest::addColumn<int>("error");
+        const QString import = "import-palette @rom.smc --bank battle --palette 2 @pal.bin";
+        QTest::newRow("journal write, disk full") << import << "journals/" << "write" << 1 << ENOSPC;
+        QTest::newRow("journal second write") << import << "journals/" << "write" << 2 << EIO;
+        QTest::newRow("journal sync") << import << "journals/" << "fsync" << 1 << EIO;
+        QTest::newRow("journal close") << import << "journals/" << "close" << 1 << EIO;
+        QTest::newRow("journal rename") << import << "journals/" << "rename" << 1 << ENOSPC;
+        QTest::newRow("ROM write") << import << "rom.smc" << "write" << 1 << ENOSPC;
+        QTest::newRow("ROM too large") << import << "rom.smc" << "write" << 1 << EFBIG;
+        QTest::newRow("ROM sync") << import << "rom.smc" << "fsync" << 1 << EIO;
+        QTest::newRow("tile set export write")
+            << "export-tileset @rom.smc --actor 3 -o @out" << "out" << "write" << 1 << ENOSPC;
+        QTest::newRow("palette export sync")
+            << "export-palette @rom.smc --bank overworld --palette 1 -o @out" << "out" << "fsync"
+            << 1 << EIO;
+        QTest::newRow("picture close")
+            << "render-tiles @rom.smc --actor 3 --bank battle --auto -o @out" << "out" << "close"
+            << 1 << EIO;
+        QTest::newRow("picture rename")
+            << "render-strip @rom.smc --actor 3 --bank battle --auto --strip 1 -o @out" << "out"
+            << "rename" << 1 << ENOSPC;
+        QTest::newRow("demo image write")
+            << "demo-rom @out --force" << "out" << "write" << 1 << ENOSPC;
+    }
+
+    void failingDiskChangesNothing()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, match);
+        QFETCH(QString, op);
+        QFETCH(int, nth);
+        QFETCH(int, error);
+        QVERIFY(WriteFile(Path("rom.smc"), m_base));
+        QVERIFY(WriteFile(Path("out"), "an earlier export"));
+
+        QCOMPARE(Run(command, Faults(match, op, nth, error)), 1);
+        QVERIFY2(m_err.contains(QString::fromLocal8Bit(std::strerror(error))), qPrintable(m_err));
+        QVERIFY2(!m_err.trimmed().contains('\n'), qPrintable(m_err));
+        QCOMPARE(ReadFile(Path("out")), QByteArray("an earlier export"));
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Hidden | QDir::Files).filter(".tmp"),
+                 QStringList());
+        if (match == "rom.smc") {
+            QVERIFY(CSaveJournal::IsPending(Path("rom.smc")));
+            QCOMPARE(Run("recover @rom.smc"), 0);
+        }
+        QVERIFY(!CSaveJournal::IsPending(Path("rom.smc")));
+        QCOMPARE(ReadFile(Path("rom.smc")), m_base);
+    }
+
+    // A save paused half-way (its journal written, the ROM not yet): the editor's
+    // open and the CLI refuse the file instead of taking the live journal for an
+    // interrupted save; the save then completes and nothing is torn.
+    void openDuringASaveRefuses()
+    {
+        const QString rom = Path("busy.smc");
+        const QString ready = Path("ready.fifo");
+        const QString go = Path("go.fifo");
+        QVERIFY(WriteFile(rom, m_base));
+        QVERIFY(::mkfifo(QFile::encodeName(ready), 0600) == 0);
+        QVERIFY(::mkfifo(QFile::encodeName(go), 0600) == 0);
+        QProcessEnvironment env = Faults("busy.smc", "pause", 1, 0);
+        env.insert("GLYPHOX_FAULT_READY", ready);
+        env.insert("GLYPHOX_FAULT_GO", go);
+        // Opened before the saver starts, so neither side can block on it for ever.
+        const int readyFd = ::open(QFile::encodeName(ready), O_RDONLY | O_NONBLOCK);
+        QVERIFY(readyFd >= 0);
+        QProcess* saver =
+            Start("import-palette @busy.smc --bank battle --palette 2 @pal.bin", env);
+
+        pollfd waiting{readyFd, POLLIN, 0};
+        QCOMPARE(::poll(&waiting, 1, 60000), 1);
+        char byte = 0;
+        QCOMPARE(::read(readyFd, &byte, 1), ssize_t(1));
+        ::close(readyFd);
+        QVERIFY(CSaveJournal::IsPending(rom));
+
+        CGlyphoxDoc doc;
+        const CFileResult opened = doc.OnOpenDocument(rom);
+        QVERIFY2(!opened.ok && opened.message.contains("being saved by another program"),
+                 qPrintable(opened.message));
+        QCOMPARE(Run("recover @busy.smc"), 1);
+        QVERIFY2(m_err.contains("being saved by another program"), qPrintable(m_err));
+        QCOMPARE(Run("export-palette @busy.smc --bank battle --palette 2 -o @busy.pal"), 1);
+        QVERIFY(CSaveJournal::IsPending(rom));
+
+        const int goFd = ::open(QFile::encodeName(go), O_WRONLY);
+        QVERIFY(goFd >= 0);
+        QCOMPARE(::write(goFd, "g", 1), ssize_t(1));
+        ::close(goFd);
+        QCOMPARE(Finish(saver), 0);
+        QVERIFY(!CSaveJournal::IsPending(rom));
+        QVERIFY(doc.OnOpenDocument(rom).ok);
+        QByteArray saved = m_base;
+        saved.replace(CActorTables::PaletteOffset(true, 2), 32, QByteArray(32, '\x7C'));
+        QCOMPARE(ReadFile(rom), saved);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliFaults)
+#include "tst_clifaults.moc"
