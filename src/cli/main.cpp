@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -29,6 +30,9 @@ int main(int argc, char* argv[])
 {
     if (!ArgumentsAreText(argc, argv))
         return 1;
+    // Past a file size limit a write then fails with EFBIG and is reported,
+    // instead of the signal ending the process half-way.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("glyphox-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(GLYPHOX_VERSION));
