@@ -3,8 +3,13 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include <csignal>
+
 int main(int argc, char* argv[])
 {
+    // Past a file size limit a save then fails with EFBIG and says so, instead of
+    // the signal ending the editor half-way through it.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Brackenfold"));
     QApplication::setApplicationName(QStringLiteral("Glyphox"));

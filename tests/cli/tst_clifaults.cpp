@@ -142,31 +142,55 @@ private slots:
         QCOMPARE(ReadFile(Path("rom.smc")), m_base);
     }
 
-    // A save paused half-way (its journal written, the ROM not yet): the editor's
-    // open and the CLI refuse the file instead of taking the live journal for an
-    // interrupted save; the save then completes and nothing is torn.
+private:
+    // Starts an import into rom that stops just before its first write to rom,
+    // its journal already on disk, until Resume.
+    QProcess* StartPausedSave(const QString& rom)
+    {
+        const QString ready = Path("ready.fifo");
+        QFile::remove(ready);
+        QFile::remove(Path("go.fifo"));
+        if (::mkfifo(QFile::encodeName(ready), 0600) != 0 ||
+            ::mkfifo(QFile::encodeName(Path("go.fifo")), 0600) != 0)
+            return nullptr;
+        QProcessEnvironment env = Faults(QFileInfo(rom).fileName(), "pause", 1, 0);
+        env.insert("GLYPHOX_FAULT_READY", ready);
+        env.insert("GLYPHOX_FAULT_GO", Path("go.fifo"));
+        // Opened before the saver starts, so neither side can block on it for ever.
+        const int readyFd = ::open(QFile::encodeName(ready), O_RDONLY | O_NONBLOCK);
+        QProcess* saver =
+            Start("import-palette " + rom + " --bank battle --palette 2 @pal.bin", env);
+        pollfd waiting{readyFd, POLLIN, 0};
+        char byte = 0;
+        const bool paused = ::poll(&waiting, 1, 60000) == 1 && ::read(readyFd, &byte, 1) == 1;
+        ::close(readyFd);
+        return paused ? saver : nullptr;
+    }
+
+    void Resume()
+    {
+        const int goFd = ::open(QFile::encodeName(Path("go.fifo")), O_WRONLY);
+        (void)!::write(goFd, "g", 1);
+        ::close(goFd);
+    }
+
+    // The base image with palette 2 of the battle bank as the import leaves it.
+    QByteArray Imported() const
+    {
+        QByteArray image = m_base;
+        image.replace(CActorTables::PaletteOffset(true, 2), 32, QByteArray(32, '\x7C'));
+        return image;
+    }
+
+private slots:
+    // A save paused half-way: the editor's open and the CLI refuse the file instead
+    // of taking the live journal for an interrupted save; the save then completes.
     void openDuringASaveRefuses()
     {
         const QString rom = Path("busy.smc");
-        const QString ready = Path("ready.fifo");
-        const QString go = Path("go.fifo");
         QVERIFY(WriteFile(rom, m_base));
-        QVERIFY(::mkfifo(QFile::encodeName(ready), 0600) == 0);
-        QVERIFY(::mkfifo(QFile::encodeName(go), 0600) == 0);
-        QProcessEnvironment env = Faults("busy.smc", "pause", 1, 0);
-        env.insert("GLYPHOX_FAULT_READY", ready);
-        env.insert("GLYPHOX_FAULT_GO", go);
-        // Opened before the saver starts, so neither side can block on it for ever.
-        const int readyFd = ::open(QFile::encodeName(ready), O_RDONLY | O_NONBLOCK);
-        QVERIFY(readyFd >= 0);
-        QProcess* saver =
-            Start("import-palette @busy.smc --bank battle --palette 2 @pal.bin", env);
-
-        pollfd waiting{readyFd, POLLIN, 0};
-        QCOMPARE(::poll(&waiting, 1, 60000), 1);
-        char byte = 0;
-        QCOMPARE(::read(readyFd, &byte, 1), ssize_t(1));
-        ::close(readyFd);
+        QProcess* saver = StartPausedSave(rom);
+        QVERIFY(saver);
         QVERIFY(CSaveJournal::IsPending(rom));
 
         CGlyphoxDoc doc;
@@ -178,16 +202,35 @@ private slots:
         QCOMPARE(Run("export-palette @busy.smc --bank battle --palette 2 -o @busy.pal"), 1);
         QVERIFY(CSaveJournal::IsPending(rom));
 
-        const int goFd = ::open(QFile::encodeName(go), O_WRONLY);
-        QVERIFY(goFd >= 0);
-        QCOMPARE(::write(goFd, "g", 1), ssize_t(1));
-        ::close(goFd);
+        Resume();
         QCOMPARE(Finish(saver), 0);
         QVERIFY(!CSaveJournal::IsPending(rom));
         QVERIFY(doc.OnOpenDocument(rom).ok);
-        QByteArray saved = m_base;
-        saved.replace(CActorTables::PaletteOffset(true, 2), 32, QByteArray(32, '\x7C'));
-        QCOMPARE(ReadFile(rom), saved);
+        QCOMPARE(ReadFile(rom), Imported());
+    }
+
+    // The ROM's name turned into a link to another file while a save was under way,
+    // and the save killed: the journal never reaches the other file, nor a new file
+    // put under the old name later.
+    void journalStaysWithItsFile()
+    {
+        const QString rom = Path("moved.smc");
+        const QString other = Path("other.smc");
+        QVERIFY(WriteFile(rom, m_base) && WriteFile(other, m_base));
+        QProcess* saver = StartPausedSave(rom);
+        QVERIFY(saver);
+        QVERIFY(QFile::rename(rom, Path("moved-away.smc")) && QFile::link(other, rom));
+        saver->kill();
+        Finish(saver);
+
+        QCOMPARE(Run("recover @moved.smc"), 0);
+        QCOMPARE(ReadFile(other), m_base);
+        const QByteArray unrelated = Pattern(m_base.size());
+        QVERIFY(QFile::remove(rom) && WriteFile(rom, unrelated));
+        QCOMPARE(Run("recover @moved.smc"), 0);
+        QVERIFY2(m_err.isEmpty(), qPrintable(m_err));
+        QCOMPARE(ReadFile(rom), unrelated);
+        QCOMPARE(ReadFile(Path("moved-away.smc")), m_base);
     }
 };
 
