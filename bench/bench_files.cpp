@@ -78,7 +78,9 @@ void BM_SaveDocument(benchmark::State& state)
         return;
     for (auto _ : state) {
         state.PauseTiming();
-        FlipBytes(doc.m_pImage.get(), ROM_IMAGE_SIZE);
+        QByteArray flipped(reinterpret_cast<const char*>(doc.Image()), ROM_IMAGE_SIZE);
+        FlipBytes(reinterpret_cast<std::uint8_t*>(flipped.data()), ROM_IMAGE_SIZE);
+        doc.Apply({0, flipped, QStringLiteral("Flip"), {}});
         state.ResumeTiming();
         if (Failed(state, doc.OnSaveDocument(path)))
             break;

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtGlobal>
 
+#include <cstdint>
+
 // Test files: ROM images of a chosen length with a recognisable byte pattern,
 // and a private data folder for save journals.
 namespace RomFixture {
@@ -35,6 +37,19 @@ inline QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Changes one byte of the document's image through its edit, as the editor does.
+template <typename Doc>
+inline void Poke(Doc& doc, qint64 offset, std::uint8_t value)
+{
+    doc.Apply({offset, QByteArray(1, char(value)), QStringLiteral("Test edit"), {}});
+}
+
+template <typename Doc>
+inline void Flip(Doc& doc, qint64 offset, std::uint8_t mask = 0xFF)
+{
+    Poke(doc, offset, std::uint8_t(doc.Image()[offset] ^ mask));
 }
 
 // Points the journal folder at a temporary directory for the whole test run.

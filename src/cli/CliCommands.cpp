@@ -273,7 +273,7 @@ int CCliCommands::ExportTileSet(const QStringList& arguments)
     CGlyphoxDoc doc;
     if (const int status = OpenRom(rom, doc))
         return status;
-    const CFileResult exported = CTileFiles::ExportTileSet(doc.m_pImage.get(), actor, out);
+    const CFileResult exported = CTileFiles::ExportTileSet(doc.Image(), actor, out);
     if (!exported.ok)
         return Fail(OutputFailure(exported, out));
     Print(CTileFiles::TileSetExportedText(Shown(out)));
@@ -293,7 +293,7 @@ int CCliCommands::ImportTileSet(const QStringList& arguments)
     CGlyphoxDoc doc;
     if (const int status = OpenRom(rom, doc))
         return status;
-    const CFileResult imported = CTileFiles::ImportTileSet(doc.m_pImage.get(), actor, in);
+    const CFileResult imported = CTileFiles::ImportTileSet(doc, actor, in);
     if (!imported.ok)
         return Fail(QStringLiteral("%1 (%2)").arg(imported.message, Shown(in)));
     const CFileResult saved = doc.OnSaveDocument(rom);
@@ -328,7 +328,7 @@ int CCliCommands::ExportPalette(const QStringList& arguments)
     if (const int status = OpenRom(rom, doc))
         return status;
     const CFileResult exported =
-        CTileFiles::ExportPalette(doc.m_pImage.get(), battle, palette, out);
+        CTileFiles::ExportPalette(doc.Image(), battle, palette, out);
     if (!exported.ok)
         return Fail(OutputFailure(exported, out));
     Print(CTileFiles::PaletteExportedText(Shown(out)));
@@ -351,7 +351,7 @@ int CCliCommands::ImportPalette(const QStringList& arguments)
     CGlyphoxDoc doc;
     if (const int status = OpenRom(rom, doc))
         return status;
-    const CFileResult imported = CTileFiles::ImportPalette(doc.m_pImage.get(), battle, palette, in);
+    const CFileResult imported = CTileFiles::ImportPalette(doc, battle, palette, in);
     if (!imported.ok)
         return Fail(QStringLiteral("%1 (%2)").arg(imported.message, Shown(in)));
     const CFileResult saved = doc.OnSaveDocument(rom);
@@ -380,7 +380,7 @@ int CCliCommands::PrepareRender(const CCliArguments& args, CGlyphoxDoc& doc, int
         return status;
     if (const int status = OpenRom(args.Positionals().first(), doc))
         return status;
-    CActorTables::LoadPalette(doc.m_pImage.get(), battle, palette, words);
+    CActorTables::LoadPalette(doc.Image(), battle, palette, words);
     return EXIT_OK;
 }
 
@@ -420,7 +420,7 @@ int CCliCommands::RenderStrip(const QStringList& arguments)
     CStripRenderer renderer;
     const CPixelBuffer& image =
         renderer.DrawStrip(strip - 1, CActorTables::StripVariantForStep(strip - 1, step),
-                           CActorTables::TileWindow(doc.m_pImage.get(), actor), words,
+                           CActorTables::TileWindow(doc.Image(), actor), words,
                            args.Has(QStringLiteral("--labels")));
     return WritePicture(image, args.Value(QStringLiteral("-o")),
                         QStringLiteral("strip %1 of actor %2").arg(strip).arg(actor));
@@ -443,7 +443,7 @@ int CCliCommands::RenderTiles(const QStringList& arguments)
 
     CTileSheetRenderer renderer;
     const CPixelBuffer& sheet =
-        renderer.Draw(CActorTables::TileWindow(doc.m_pImage.get(), actor), words);
+        renderer.Draw(CActorTables::TileWindow(doc.Image(), actor), words);
     return WritePicture(sheet, args.Value(QStringLiteral("-o")),
                         QStringLiteral("the tiles of actor %1").arg(actor));
 }

@@ -94,7 +94,7 @@ private slots:
             menus << menu->title() + ": " + Texts(menu->actions()).join('|');
         QCOMPARE(menus,
                  (QStringList{"&File: &Open...\tCtrl+O|&Save\tCtrl+S|-|Recent File|-|E&xit",
-                              "&Edit: Tile copy|Paste tile|-|Erase all tiles|-|Paint mode|Droper "
+                              "&Edit: Undo\tCtrl+Z|Redo\tCtrl+Y|-|Tile copy|Paste tile|-|Erase all tiles|-|Paint mode|Droper "
                               "mode|Fill mode|-|Shift left|Shift up|Shift right|Shift down|-|Flip "
                               "tile horizontally|Flip tile verticaly|-|Rotate left|Rotate right",
                               "Import/Export: &Export tile set|&Import tile set|-|Export "
@@ -116,7 +116,7 @@ private slots:
             bars << shown.join('|');
         }
         QCOMPARE(bars, (QStringList{"Open|Save|-|About",
-                                    "Copy current tile|Paste tile|-|Fill tile with selected "
+                                    "Undo|Redo|-|Copy current tile|Paste tile|-|Fill tile with selected "
                                     "colour|-|Paint mode|Droper mode|Fill mode|-|Shift tile "
                                     "left|Shift tile up|Shift tile down||-|Flip tile "
                                     "horizontally|Flip tile vertically|-|Rotate tile counter "
@@ -143,7 +143,7 @@ private slots:
         QVERIFY(m_frame->Action(ID_FILE_SAVE)->isEnabled());
         QCOMPARE(m_frame->RecentFiles().Entries(), QStringList{path});
 
-        m_frame->Document()->m_pImage[0x1000] ^= 0xFF;
+        RomFixture::Flip(*m_frame->Document(), 0x1000);
         QTest::keyClick(m_frame.get(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(RomFixture::ReadFile(path).at(0x1000), char(CDemoRom::Build(1).at(0x1000) ^ 0xFF));
 

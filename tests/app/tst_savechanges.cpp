@@ -36,8 +36,7 @@ class tst_SaveChanges : public QObject
 
     void Edit()
     {
-        m_frame->Document()->m_pImage[kOffset] = std::uint8_t(kEdited);
-        emit m_frame->View()->Modified();
+        RomFixture::Poke(*m_frame->Document(), kOffset, std::uint8_t(kEdited));
     }
 
 private slots:

@@ -311,7 +311,6 @@ private slots:
         };
         const auto thumbnail = [list] { return list->item(0)->icon().pixmap(24).toImage(); };
         QCOMPARE(count(editor->grab().toImage()) + strips() + count(thumbnail()), 0);
-        QSignalSpy modified(&view, &CGlyphoxView::Modified);
 
         WhenModal([](CEditColorDlg* dialog) {
             for (const QString& entry : QStringList{"Red:31", "Green:0", "Blue:31"})
@@ -326,7 +325,7 @@ private slots:
         QVERIFY(count(editor->grab().toImage()) > 0);
         QVERIFY(strips() > 0);
         QVERIFY(count(thumbnail()) > 0);
-        QCOMPARE(modified.count(), 1);
+        QCOMPARE(doc.History().Count(), 1);
         QVERIFY(doc.OnSaveDocument(path).ok);
         const quint32 at = CActorTables::PaletteOffset(false, view.PaletteNumber()) + 2 * index;
         QCOMPARE(RomFixture::ReadFile(path).mid(at, 2), QByteArray("\x1F\x7C", 2));

@@ -1,4 +1,5 @@
 #include "edit/TileFiles.h"
+#include "rom/GlyphoxDoc.h"
 
 #include <QtTest>
 
@@ -34,6 +35,19 @@ QString MakeEntry(const QTemporaryDir& dir, const QString& name, int length)
     return file.fileName();
 }
 
+// A document holding Image().
+void Fill(CGlyphoxDoc& doc)
+{
+    const std::vector<std::uint8_t> image = Image();
+    doc.Apply({0, QByteArray(reinterpret_cast<const char*>(image.data()), qsizetype(image.size())),
+               QStringLiteral("Fill"), {}});
+}
+
+std::vector<std::uint8_t> Bytes(const CGlyphoxDoc& doc)
+{
+    return std::vector<std::uint8_t>(doc.Image(), doc.Image() + 0x300200);
+}
+
 } // namespace
 
 class tst_TileFiles : public QObject
@@ -51,17 +65,17 @@ private slots:
         QTemporaryDir dir;
         const QString tiles = MakeEntry(dir, QStringLiteral("tiles"), 10000); // cut to 5792
         const QString battle = dir.filePath(QStringLiteral("battle"));
-        const std::vector<std::uint8_t> original = Image();
-        std::vector<std::uint8_t> image = original;
-        QVERIFY(CTileFiles::ExportTileSet(image.data(), kActor, tiles).ok);
-        QVERIFY(CTileFiles::ExportPalette(image.data(), true, 12, battle).ok);
+        CGlyphoxDoc doc;
+        Fill(doc);
+        QVERIFY(CTileFiles::ExportTileSet(doc.Image(), kActor, tiles).ok);
+        QVERIFY(CTileFiles::ExportPalette(doc.Image(), true, 12, battle).ok);
         QCOMPARE(QFileInfo(tiles).size(), qint64(5792));
         QCOMPARE(QFileInfo(battle).size(), qint64(32));
-        std::fill_n(&image[kWindow], 5792, std::uint8_t(0xAA));
-        std::fill_n(&image[kBattle12], 32, std::uint8_t(0xAA));
-        QVERIFY(CTileFiles::ImportTileSet(image.data(), kActor, tiles).ok);
-        QVERIFY(CTileFiles::ImportPalette(image.data(), true, 12, battle).ok);
-        QVERIFY(image == original);
+        doc.Apply({kWindow, QByteArray(5792, '\xAA'), QStringLiteral("Scribble"), {}});
+        doc.Apply({kBattle12, QByteArray(32, '\xAA'), QStringLiteral("Scribble"), {}});
+        QVERIFY(CTileFiles::ImportTileSet(doc, kActor, tiles).ok);
+        QVERIFY(CTileFiles::ImportPalette(doc, true, 12, battle).ok);
+        QVERIFY(Bytes(doc) == Image());
     }
 
     void exportToMissingFolder()
@@ -99,15 +113,15 @@ private slots:
         QFETCH(QString, message);
         QTemporaryDir dir;
         const QString path = MakeEntry(dir, QStringLiteral("import"), length);
-        std::vector<std::uint8_t> image = Image();
-        std::vector<std::uint8_t> expected = image;
-        std::copy_n(image.begin(), copied, expected.begin() + (tileSet ? kWindow : kOverworld3));
-        const CFileResult result = tileSet
-                                       ? CTileFiles::ImportTileSet(image.data(), kActor, path)
-                                       : CTileFiles::ImportPalette(image.data(), false, 3, path);
+        CGlyphoxDoc doc;
+        Fill(doc);
+        std::vector<std::uint8_t> expected = Image();
+        std::copy_n(Image().begin(), copied, expected.begin() + (tileSet ? kWindow : kOverworld3));
+        const CFileResult result = tileSet ? CTileFiles::ImportTileSet(doc, kActor, path)
+                                           : CTileFiles::ImportPalette(doc, false, 3, path);
         QCOMPARE(result.ok, message.isEmpty());
         QCOMPARE(result.message, message);
-        QVERIFY(image == expected);
+        QVERIFY(Bytes(doc) == expected);
     }
 };
 

@@ -97,17 +97,17 @@ private slots:
         QCOMPARE(doc.IsImageLoaded(), usable);
         if (!usable) {
             QVERIFY(result.message.contains("too short"));
-            QCOMPARE(doc.m_nFileLength, qint64(0));
+            QCOMPARE(doc.FileLength(), qint64(0));
             return;
         }
-        QCOMPARE(doc.m_nFileLength, length);
+        QCOMPARE(doc.FileLength(), length);
         QCOMPARE(doc.IsHeaderless(), headerless);
         // A header-less file sits behind 512 zero bytes, so buffer offsets mean the same ROM byte.
         const qint64 shift = headerless ? 0x200 : 0;
         for (qint64 i = 0; i < shift; ++i)
-            QCOMPARE(doc.m_pImage[i], std::uint8_t(0));
+            QCOMPARE(doc.Image()[i], std::uint8_t(0));
         for (qint64 offset : {qint64(0x200), qint64(0x150200), qint64(0x2D68BE), qint64(0x3001FF)})
-            QCOMPARE(doc.m_pImage[offset], std::uint8_t(file[offset - shift]));
+            QCOMPARE(doc.Image()[offset], std::uint8_t(file[offset - shift]));
     }
 
     void refusedOpenKeepsThePreviousImage_data()
@@ -137,7 +137,7 @@ private slots:
 
         CGlyphoxDoc doc;
         QVERIFY(doc.OnOpenDocument(good).ok);
-        doc.m_pImage[0x150200] ^= 0xFF;
+        Flip(doc, 0x150200, 0xFF);
         const CFileResult refused = doc.OnOpenDocument(bad);
         if (kind == "readonly")
             SetImmutable(bad, false);
@@ -145,8 +145,8 @@ private slots:
         QVERIFY2(refused.message.contains(QDir::toNativeSeparators(bad)),
                  qPrintable(refused.message));
         QCOMPARE(doc.PathName(), good);
-        QCOMPARE(doc.m_nFileLength, qint64(0x300200));
-        QCOMPARE(doc.m_pImage[0x150200], std::uint8_t(~PatternByte(0x150200)));
+        QCOMPARE(doc.FileLength(), qint64(0x300200));
+        QCOMPARE(doc.Image()[0x150200], std::uint8_t(~PatternByte(0x150200)));
         if (kind == "readonly")
             QVERIFY(refused.message.contains("for writing"));
 
@@ -177,7 +177,7 @@ private slots:
         // The first and the last ROM byte.
         for (const auto& [at, mask] : {std::pair(0x200, 0x0F), std::pair(0x3001FF, 0xF0)}) {
             if (edit) {
-                doc.m_pImage[at] ^= mask;
+                Flip(doc, at, mask);
                 expected[at - shift] = char(expected[at - shift] ^ mask);
             }
         }
@@ -195,14 +195,14 @@ private slots:
         QCOMPARE(ReadFile(Path("a.smc")), Pattern(0x300200));
 
         QVERIFY(doc.OnOpenDocument(Path("a.smc")).ok);
-        doc.m_pImage[0x200] ^= 0xFF;
+        Flip(doc, 0x200, 0xFF);
         // The file shrank behind the editor's back: nothing is written, the edit stays.
         QVERIFY(WriteFile(Path("a.smc"), Pattern(1000)));
         const CFileResult shrunk = doc.OnSaveDocument(Path("a.smc"));
         QVERIFY(!shrunk.ok);
         QVERIFY(shrunk.message.contains("Nothing was saved"));
         QCOMPARE(ReadFile(Path("a.smc")), Pattern(1000));
-        QCOMPARE(doc.m_pImage[0x200], std::uint8_t(~PatternByte(0x200)));
+        QCOMPARE(doc.Image()[0x200], std::uint8_t(~PatternByte(0x200)));
 
         // Save never creates a file.
         QVERIFY(!doc.OnSaveDocument(Path("new.smc")).ok);
@@ -264,7 +264,7 @@ private slots:
         QVERIFY(opened.ok);
         QVERIFY2(opened.message.contains(notice), qPrintable(opened.message));
         QCOMPARE(ReadFile(path), states[expected]);
-        QCOMPARE(doc.m_pImage[0x1000], std::uint8_t(states[expected][0x1000]));
+        QCOMPARE(doc.Image()[0x1000], std::uint8_t(states[expected][0x1000]));
         QVERIFY(!CSaveJournal::IsPending(path));
     }
 
@@ -315,7 +315,7 @@ private slots:
                  qPrintable(opened.message));
         QVERIFY(QFileInfo::exists(journal + ".damaged"));
         QCOMPARE(ReadFile(path), image);
-        doc.m_pImage[0x300] ^= 1;
+        Flip(doc, 0x300, 1);
         QVERIFY(doc.OnSaveDocument(path).ok);
         QVERIFY(!CSaveJournal::IsPending(path));
     }
@@ -333,7 +333,7 @@ private slots:
         QVERIFY(QFile::link(outside, CSaveJournal::PathFor(path)));
         CGlyphoxDoc doc;
         QVERIFY(doc.OnOpenDocument(path).ok); // the dangling link is set aside
-        doc.m_pImage[0x3001FF] ^= 0xFF;
+        Flip(doc, 0x3001FF, 0xFF);
         QVERIFY(doc.OnSaveDocument(path).ok);
         QVERIFY(!QFileInfo::exists(outside));
 

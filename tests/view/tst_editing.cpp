@@ -4,6 +4,7 @@
 #include "app/CommandTable.h"
 #include "color/PaletteCtrl.h"
 #include "edit/PixelEditor.h"
+#include "edit/PixelGrid.h"
 #include "rom/DemoRom.h"
 #include "rom/GlyphoxDoc.h"
 #include "rom/RomFileLayout.h"
@@ -49,7 +50,7 @@ private slots:
         for (int row = 0; row < 8; ++row)
             six[2 * row + 1] = six[16 + 2 * row] = char(0xFF);
         QCOMPARE(Bytes(7 * 32, 32), six);
-        QVERIFY(m_modified >= 4);
+        QCOMPARE(Steps(), 4); // the first paste, of the empty clipboard, cleared tile 0
     }
 
     void eraseAllCoversWholeWindow()
@@ -63,7 +64,7 @@ private slots:
         Trigger(ID_ERASE_ALL);
         QCOMPARE(Bytes(0, 5792), QByteArray(5792, 0));
         QCOMPARE(Bytes(end, 64, false), after);
-        QCOMPARE(m_modified, 1);
+        QCOMPARE(Steps(), 1);
     }
 
     void modes_data()
@@ -120,26 +121,37 @@ private slots:
                      (fore >> plane & 1) << 1 | (back >> plane & 1));
     }
 
-    // Tile 0 is in the second strip; its thumbnail waits for the next full update.
+    // Each command runs its own grid operation on the document's tile: one step, and the
+    // pixel editor, the strip and the tile's thumbnail all show the result at once.
     void tileOperations_data()
     {
         QTest::addColumn<int>("command");
-        for (int id : {ID_SHIFT_LEFT, ID_SHIFT_UP, ID_SHIFT_RIGHT, ID_SHIFT_DOWN, ID_FLIP_HORZ,
-                       ID_FLIP_VERT, ID_ROTATE_LEFT, ID_ROTATE_RIGHT})
-            QTest::newRow(CommandTable::Find(id)->pszMenuText) << id;
+        QTest::addColumn<int>("operation"); // index into kOperations
+        const int ids[] = {ID_SHIFT_LEFT, ID_SHIFT_UP, ID_SHIFT_RIGHT, ID_SHIFT_DOWN,
+                           ID_FLIP_HORZ,  ID_FLIP_VERT, ID_ROTATE_LEFT, ID_ROTATE_RIGHT};
+        for (int i = 0; i < 8; ++i)
+            QTest::newRow(CommandTable::Find(ids[i])->pszMenuText) << ids[i] << i;
     }
     void tileOperations()
     {
+        static constexpr void (CPixelGrid::*kOperations[])() = {
+            &CPixelGrid::ShiftLeft,      &CPixelGrid::ShiftUp,
+            &CPixelGrid::ShiftRight,     &CPixelGrid::ShiftDown,
+            &CPixelGrid::FlipHorizontal, &CPixelGrid::FlipVertical,
+            &CPixelGrid::RotateCounterClockwise, &CPixelGrid::RotateClockwise};
         QFETCH(int, command);
+        QFETCH(int, operation);
         const QByteArray before = Bytes(0, 32);
         const QImage strip = Strip(), thumbnail = Thumbnail();
         Trigger(command);
+        CPixelGrid expected;
+        expected.LoadTile(reinterpret_cast<const quint8*>(before.constData()));
+        (expected.*kOperations[operation])();
+        QCOMPARE(m_editor->Grid().Bytes(), expected.Bytes());
         QByteArray encoded(32, 0);
-        EncodeTile(m_editor->Grid().Bytes().data(), reinterpret_cast<quint8*>(encoded.data()));
+        expected.StoreTile(reinterpret_cast<quint8*>(encoded.data()));
         QCOMPARE(Bytes(0, 32), encoded);
-        QVERIFY(encoded != before && Strip() != strip && m_modified == 1);
-        QCOMPARE(Thumbnail(), thumbnail);
-        m_view->OnUpdate(nullptr, 0, nullptr);
+        QVERIFY(encoded != before && Strip() != strip && Steps() == 1);
         QVERIFY(Thumbnail() != thumbnail);
     }
 
@@ -150,7 +162,7 @@ private slots:
         Trigger(ID_EXPORT_PALETTE);
         QCOMPARE(m_messages, QStringList({"1 Exported Morrow SNES Tile Set to `tlset000.bin'",
                                           "1 Exported SNES Palette to `ovwld002.pal'"}));
-        QCOMPARE(m_modified, 0);
+        QCOMPARE(Steps(), 0);
         QCOMPARE(RomFixture::ReadFile(m_dir.filePath("tlset000.bin")), Bytes(0, 5792));
         const quint32 palette = CActorTables::PaletteOffset(false, m_view->PaletteNumber());
         QCOMPARE(RomFixture::ReadFile(m_dir.filePath("ovwld002.pal")), Bytes(palette, 32, false));
@@ -194,7 +206,7 @@ private slots:
         Trigger(command);
         QCOMPARE(Bytes(at, 6000, false), expected);
         QTEST(m_messages, "messages");
-        QCOMPARE(m_modified, copied > 0 ? 1 : 0);
+        QCOMPARE(Steps(), copied > 0 ? 1 : 0);
         QCOMPARE(m_dialogs.join('|'), tiles ? "Import Morrow SNES Tile Set|Morrow SNES Tile Set "
                                               "Files (*.bin);;All Files (*)"
                                             : "Import 16 colours SNES palette|SNES Palette "
@@ -210,7 +222,7 @@ private slots:
             action->trigger();
         emit m_editor->Changed();
         emit m_palette->ColorChanged(0, 1, 0x1234);
-        QVERIFY(m_messages.isEmpty() && m_dialogs.isEmpty() && m_modified == 0);
+        QVERIFY(m_messages.isEmpty() && m_dialogs.isEmpty() && Steps() == 0);
         QCOMPARE(Bytes(0, ROM_IMAGE_SIZE, false), QByteArray(ROM_IMAGE_SIZE, 0));
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), files);
     }
@@ -242,16 +254,16 @@ private:
         m_palette = m_view->findChild<CPaletteCtrl*>("paletteCtrl");
         m_list = m_view->findChild<QListWidget*>("listTiles");
         m_messages = m_dialogs = {};
-        m_modified = 0;
-        connect(m_view.get(), &CGlyphoxView::Modified, this, [this] { ++m_modified; });
         return m_actions[ID_MODE_PAINT]->isChecked() && QTest::qWaitForWindowExposed(m_view.get());
     }
     void Trigger(int id) { m_actions.value(id)->trigger(); }
+    // Steps in the document's history: one per change that altered bytes.
+    int Steps() const { return m_doc->History().Count(); }
     // Image bytes, from the current actor's window unless absolute.
     QByteArray Bytes(quint32 at, int length, bool inWindow = true) const
     {
         const quint32 start = inWindow ? CActorTables::TileSetOffset(m_view->ActorNumber()) : 0;
-        return QByteArray(reinterpret_cast<const char*>(m_doc->m_pImage.get()) + start + at,
+        return QByteArray(reinterpret_cast<const char*>(m_doc->Image()) + start + at,
                           length);
     }
     void SelectTile(int tile)
@@ -272,7 +284,6 @@ private:
     QListWidget* m_list = nullptr;
     QHash<int, QAction*> m_actions;
     QStringList m_messages, m_dialogs;
-    int m_modified = 0;
     QString m_chosen;
 };
 

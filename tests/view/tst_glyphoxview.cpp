@@ -146,8 +146,8 @@ private slots:
         Type("editTileSet", 40);
         Child("checkShowTileID")->click();
         std::uint16_t words[16];
-        CActorTables::LoadPalette(m_doc->m_pImage.get(), false, 4, words); // automatic
-        const std::uint8_t* window = CActorTables::TileWindow(m_doc->m_pImage.get(), 40);
+        CActorTables::LoadPalette(m_doc->Image(), false, 4, words); // automatic
+        const std::uint8_t* window = CActorTables::TileWindow(m_doc->Image(), 40);
         CStripRenderer renderer(4);
         const int step = m_view->AnimStep(), toggle = m_view->AnimToggle();
         for (int frame = 1; frame <= 4; ++frame) {
@@ -194,7 +194,7 @@ private:
     Pixels TilePixels(int actor, int tile) const
     {
         Pixels pixels(TILE_PIXELS);
-        DecodeTile(CActorTables::TileWindow(m_doc->m_pImage.get(), actor) + 32 * tile, &pixels[0]);
+        DecodeTile(CActorTables::TileWindow(m_doc->Image(), actor) + 32 * tile, &pixels[0]);
         return pixels;
     }
     Pixels EditorPixels() const { return Child<CPixelEditor>("pixelEditor")->Grid().Bytes(); }

@@ -1,0 +1,378 @@
+#include "GlyphoxDoc.h"
+
+#include "rom/FileIdentity.h"
+#include "rom/PosixFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+// How long an open or save waits for another program's save of the file to end.
+constexpr int kLockWaitMs = 2000;
+
+QString Shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// Why a ROM image file cannot be opened, in the user's terms.
+CFileResult OpenRefused(const QString& path, const CPosixFile& file)
+{
+    const QString name = Shown(path);
+    struct stat info = {};
+    const int error = errno;
+    if (error == ENOENT)
+        return CFileResult::Failure(QStringLiteral("“%1” does not exist.").arg(name));
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return CFileResult::Failure(QStringLiteral("“%1” is %2, not a ROM image.")
+                                        .arg(name, FileKindName(info.st_mode)));
+    CPosixFile reader;
+    if (error == EACCES || error == EROFS || error == EPERM || error == ETXTBSY) {
+        if (!reader.Open(path, O_RDONLY))
+            return CFileResult::Failure(
+                QStringLiteral("Cannot read “%1”: %2.").arg(name, reader.ErrorText()));
+        return CFileResult::Failure(
+            QStringLiteral("“%1” cannot be opened for writing (%2). Glyphox saves edits back into "
+                           "the same file, so it only opens files it may write.")
+                .arg(name, file.ErrorText()));
+    }
+    return CFileResult::Failure(QStringLiteral("Cannot open “%1”: %2.").arg(name, file.ErrorText()));
+}
+
+// Opens an existing regular file for reading and writing without ever blocking
+// on a pipe or device, with a message naming why not.
+CFileResult OpenRomFile(const QString& path, CPosixFile& file)
+{
+    if (!file.Open(path, O_RDWR))
+        return OpenRefused(path, file);
+    struct stat info = {};
+    if (!file.Stat(&info))
+        return CFileResult::Failure(
+            QStringLiteral("Cannot read “%1”: %2.").arg(Shown(path), file.ErrorText()));
+    if (!S_ISREG(info.st_mode))
+        return CFileResult::Failure(QStringLiteral("“%1” is %2, not a ROM image.")
+                                        .arg(Shown(path), FileKindName(info.st_mode)));
+    return CFileResult::Success();
+}
+
+// Waits briefly for another program's save of the file; the lock is held until
+// the descriptor is closed.
+CFileResult LockRomFile(const QString& path, CPosixFile& file)
+{
+    if (file.TakeLock(CPosixFile::Lock::Exclusive, kLockWaitMs))
+        return CFileResult::Success();
+    if (file.Busy())
+        return CFileResult::Failure(QStringLiteral("“%1” is being saved by another program; try "
+                                                   "again when it has finished.")
+                                        .arg(Shown(path)));
+    return CFileResult::Failure(
+        QStringLiteral("Cannot lock “%1”: %2.").arg(Shown(path), file.ErrorText()));
+}
+
+qint64 LengthOf(CPosixFile& file)
+{
+    struct stat info = {};
+    return file.Stat(&info) ? qint64(info.st_size) : -1;
+}
+
+// The length rule: a multiple of 1024 bytes has no copier header and needs the
+// 3 MiB ROM; any other length is taken to start with the 512-byte header.
+CFileResult TooShort(const QString& name, qint64 length)
+{
+    if (length % 1024 == 0)
+        return CFileResult::Failure(
+            QStringLiteral("“%1” is too short to be a Morrow ROM image: it holds %2 bytes, a "
+                           "multiple of 1,024, so it has no copier header, and such an image "
+                           "needs at least 3,145,728 bytes.")
+                .arg(name, QLocale::c().toString(length)));
+    return CFileResult::Failure(
+        QStringLiteral("“%1” is too short to be a Morrow ROM image: it holds %2 bytes, not a "
+                       "multiple of 1,024, so it is taken to start with a 512-byte copier "
+                       "header, and such an image needs at least 3,146,240 bytes.")
+            .arg(name, QLocale::c().toString(length)));
+}
+
+constexpr qint64 kCompareBlock = 4096;
+
+// Index of the first byte where a and b differ, or size if they are equal.
+qint64 FirstDifference(const char* a, const char* b, qint64 size)
+{
+    qint64 i = 0;
+    while (i + kCompareBlock <= size && std::memcmp(a + i, b + i, kCompareBlock) == 0)
+        i += kCompareBlock;
+    while (i < size && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+// Index of the last byte where a and b differ; they must differ somewhere.
+qint64 LastDifference(const char* a, const char* b, qint64 size)
+{
+    qint64 end = size;
+    while (end >= kCompareBlock &&
+           std::memcmp(a + end - kCompareBlock, b + end - kCompareBlock, kCompareBlock) == 0)
+        end -= kCompareBlock;
+    qint64 i = end - 1;
+    while (a[i] == b[i])
+        --i;
+    return i;
+}
+
+} // namespace
+
+CGlyphoxDoc::CGlyphoxDoc(QObject* parent)
+    : QObject(parent), m_pImage(std::make_unique<std::uint8_t[]>(ROM_IMAGE_SIZE))
+{
+}
+
+void CGlyphoxDoc::Write(qint64 offset, const QByteArray& bytes)
+{
+    std::memcpy(m_pImage.get() + offset, bytes.constData(), std::size_t(bytes.size()));
+    emit ImageChanged(offset, bytes.size());
+}
+
+void CGlyphoxDoc::StartFreshHistory()
+{
+    m_history.Clear();
+    m_bStrokeOpen = false;
+    m_bStrokeStepPushed = false;
+    emit StateChanged();
+}
+
+void CGlyphoxDoc::MakeUntitled()
+{
+    m_strPathName.clear();
+    StartFreshHistory();
+}
+
+bool CGlyphoxDoc::Apply(const CImageEdit& edit)
+{
+    const qint64 size = edit.bytes.size();
+    if (edit.offset < 0 || size <= 0 || edit.offset > qint64(ROM_IMAGE_SIZE) - size)
+        return false;
+    const char* current = reinterpret_cast<const char*>(m_pImage.get()) + edit.offset;
+    const qint64 first = FirstDifference(current, edit.bytes.constData(), size);
+    if (first == size)
+        return false;
+    const qint64 span = LastDifference(current, edit.bytes.constData(), size) - first + 1;
+    const qint64 start = edit.offset + first;
+    const QByteArray after = edit.bytes.mid(first, span);
+
+    const CEditHistory::Step* top = m_history.Top();
+    if (m_bStrokeOpen && m_bStrokeStepPushed && top) {
+        // The stroke's step grows to cover both spans; bytes it had not touched
+        // yet are still the ones from before the stroke.
+        CEditHistory::Step step = *top;
+        const qint64 from = qMin(step.offset, start);
+        const qint64 to = qMax(step.offset + step.before.size(), start + span);
+        QByteArray before(reinterpret_cast<const char*>(m_pImage.get()) + from, to - from);
+        before.replace(step.offset - from, step.before.size(), step.before);
+        Write(start, after);
+        step.offset = from;
+        step.before = before;
+        step.after = QByteArray(reinterpret_cast<const char*>(m_pImage.get()) + from, to - from);
+        m_history.ReplaceTop(std::move(step));
+    } else {
+        CEditHistory::Step step;
+        step.label = m_bStrokeOpen ? m_strStrokeLabel : edit.label;
+        step.site = m_bStrokeOpen ? m_strokeSite : edit.site;
+        step.offset = start;
+        step.before = QByteArray(current + first, span);
+        step.after = after;
+        Write(start, after);
+        m_history.Push(std::move(step));
+        m_bStrokeStepPushed = m_bStrokeOpen;
+    }
+    emit StateChanged();
+    return true;
+}
+
+void CGlyphoxDoc::BeginStroke(const QString& label, const CEditSite& site)
+{
+    EndStroke();
+    m_bStrokeOpen = true;
+    m_bStrokeStepPushed = false;
+    m_strStrokeLabel = label;
+    m_strokeSite = site;
+}
+
+void CGlyphoxDoc::EndStroke()
+{
+    if (!m_bStrokeOpen)
+        return;
+    const CEditHistory::Step* top = m_history.Top();
+    // A stroke that ended where it began (painted back over) leaves no step.
+    if (m_bStrokeStepPushed && top && top->before == top->after) {
+        m_history.DropTop();
+        emit StateChanged();
+    }
+    m_bStrokeOpen = false;
+    m_bStrokeStepPushed = false;
+}
+
+void CGlyphoxDoc::MarkSaved(const QString& pathName, qint64 fileLength)
+{
+    m_strPathName = pathName;
+    m_nFileLength = fileLength;
+    m_history.SetClean();
+    emit StateChanged();
+}
+
+bool CGlyphoxDoc::Undo()
+{
+    EndStroke();
+    const CEditHistory::Step* step = m_history.Undo();
+    if (!step)
+        return false;
+    Write(step->offset, step->before);
+    emit StateChanged();
+    return true;
+}
+
+bool CGlyphoxDoc::Redo()
+{
+    EndStroke();
+    const CEditHistory::Step* step = m_history.Redo();
+    if (!step)
+        return false;
+    Write(step->offset, step->after);
+    emit StateChanged();
+    return true;
+}
+
+CFileResult CGlyphoxDoc::Inspect(const QString& pathName)
+{
+    CPosixFile file;
+    if (CFileResult opened = OpenRomFile(pathName, file); !opened.ok)
+        return opened;
+    const CRomFileLayout layout = CRomFileLayout::ForLength(LengthOf(file));
+    if (!layout.IsUsable())
+        return TooShort(Shown(pathName), layout.fileLength);
+    return CFileResult::Success();
+}
+
+CFileResult CGlyphoxDoc::SettlePending(const QString& pathName)
+{
+    CPosixFile file;
+    if (CFileResult opened = OpenRomFile(pathName, file); !opened.ok)
+        return opened;
+    if (CFileResult locked = LockRomFile(pathName, file); !locked.ok)
+        return locked;
+    return CSaveJournal::Settle(file, CFileIdentity::Of(file, pathName), Shown(pathName));
+}
+
+CFileResult CGlyphoxDoc::OnOpenDocument(const QString& pathName, Pending pending)
+{
+    CPosixFile file;
+    const QString name = Shown(pathName);
+    if (CFileResult opened = OpenRomFile(pathName, file); !opened.ok)
+        return opened;
+    if (CFileResult locked = LockRomFile(pathName, file); !locked.ok)
+        return locked;
+    const CFileIdentity identity = CFileIdentity::Of(file, pathName);
+    struct stat slot = {};
+    if (pending == Pending::Refuse &&
+        ::lstat(QFile::encodeName(CSaveJournal::PathFor(identity)).constData(), &slot) == 0)
+        return CFileResult::Failure(
+            QStringLiteral("The last save of “%1” was interrupted and is not settled yet.")
+                .arg(name));
+    const CFileResult settled = CSaveJournal::Settle(file, identity, name);
+    if (!settled.ok)
+        return settled;
+
+    const CRomFileLayout layout = CRomFileLayout::ForLength(LengthOf(file));
+    if (!layout.IsUsable())
+        return TooShort(name, layout.fileLength);
+
+    auto image = std::make_unique<std::uint8_t[]>(ROM_IMAGE_SIZE);
+    if (!file.ReadAt(0, reinterpret_cast<char*>(image.get() + layout.BufferOffset()),
+                     layout.MappedSize()))
+        return CFileResult::Failure(
+            QStringLiteral("Cannot read “%1”: %2.").arg(name, file.ErrorText()));
+
+    m_pImage = std::move(image);
+    m_nFileLength = layout.fileLength;
+    m_bHeaderless = layout.kind == CRomFileLayout::Headerless;
+    m_strPathName = pathName;
+    StartFreshHistory();
+    emit ImageChanged(0, ROM_IMAGE_SIZE);
+    return settled;
+}
+
+CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName)
+{
+    const QString name = Shown(pathName);
+    const QString nothingSaved = QStringLiteral(" Nothing was saved.");
+    if (!IsImageLoaded())
+        return CFileResult::Failure(QStringLiteral("There is no ROM image to save."));
+    CPosixFile file;
+    if (CFileResult opened = OpenRomFile(pathName, file); !opened.ok)
+        return CFileResult::Failure(opened.message + nothingSaved);
+    if (CFileResult locked = LockRomFile(pathName, file); !locked.ok)
+        return CFileResult::Failure(locked.message + nothingSaved);
+    const CFileIdentity identity = CFileIdentity::Of(file, pathName);
+    // A journal left by another process's interrupted save is settled first.
+    const CFileResult settled = CSaveJournal::Settle(file, identity, name);
+    if (!settled.ok)
+        return settled;
+
+    const CRomFileLayout layout = CRomFileLayout::ForLength(LengthOf(file));
+    if (!layout.IsUsable())
+        return CFileResult::Failure(TooShort(name, layout.fileLength).message + nothingSaved);
+
+    // An image read without a header has none to give: a headered target keeps its own.
+    const qint64 skip =
+        (m_bHeaderless && layout.kind == CRomFileLayout::Headered) ? COPIER_HEADER_SIZE : 0;
+    const qint64 fileStart = skip;
+    const qint64 size = layout.MappedSize() - skip;
+    const char* source =
+        reinterpret_cast<const char*>(m_pImage.get() + layout.BufferOffset() + skip);
+
+    QByteArray old(size, Qt::Uninitialized);
+    if (!file.ReadAt(fileStart, old.data(), size))
+        return CFileResult::Failure(
+            QStringLiteral("Cannot read “%1” before saving: %2.").arg(name, file.ErrorText()) +
+            nothingSaved);
+
+    // Only the span from the first to the last changed byte is journalled and written.
+    const qint64 first = FirstDifference(old.constData(), source, size);
+    if (first == size) {
+        MarkSaved(pathName, layout.fileLength);
+        return settled;
+    }
+    const qint64 last = LastDifference(old.constData(), source, size);
+    const qint64 span = last - first + 1;
+    const QByteArrayView oldSpan(old.constData() + first, span);
+    const QByteArrayView newSpan(source + first, span);
+
+    const CFileResult journalled =
+        CSaveJournal::Record(identity, layout.fileLength, fileStart + first, oldSpan, newSpan);
+    if (!journalled.ok)
+        return CFileResult::Failure(journalled.message + nothingSaved);
+
+    if (!file.WriteAt(fileStart + first, newSpan) || !file.Sync()) {
+        const QString reason = file.ErrorText();
+        // Put the old bytes back now if possible; otherwise the journal does it on the next open.
+        const bool rolledBack = file.WriteAt(fileStart + first, oldSpan) && file.Sync();
+        if (rolledBack)
+            CSaveJournal::Remove(identity);
+        return CFileResult::Failure(
+            QStringLiteral("Saving “%1” failed: %2. The edits are still in memory; %3")
+                .arg(name, reason,
+                     rolledBack ? QStringLiteral("the file was left as it was.")
+                                : QStringLiteral("the file will be restored to its previous "
+                                                 "contents when it is next opened.")));
+    }
+    // Removed while the lock is held, so it can never remove a later save's journal.
+    CSaveJournal::Remove(identity);
+    MarkSaved(pathName, layout.fileLength);
+    return settled;
+}

@@ -1,0 +1,116 @@
+#include "GlyphoxView.h"
+
+#include "color/PaletteCtrl.h"
+#include "edit/PixelEditor.h"
+#include "rom/GlyphoxDoc.h"
+#include "rom/SnesFormat.h"
+#include "ui_GlyphoxView.h"
+
+#include <QItemSelectionModel>
+#include <QListWidget>
+#include <QPixmap>
+
+void CGlyphoxView::OnUpdate(QObject* /*pSender*/, int lHint, QObject* /*pHint*/)
+{
+    if (lHint != 0)
+        return;
+    std::uint16_t palette[PALETTE_COLORS];
+    CurrentPalette(palette);
+    m_paletteCtrl->ClearColors();
+    m_paletteCtrl->SetColors(palette, PALETTE_COLORS);
+    m_pixelEditor->SetGridSize(TILE_SIZE, TILE_SIZE, 16);
+    m_pixelEditor->SetPalette(palette, PALETTE_COLORS);
+    m_paletteCtrl->SetForeIndex(m_nForeIndex);
+    m_paletteCtrl->SetBackIndex(m_nBackIndex);
+    m_pixelEditor->SetPenColors(m_nForeIndex, m_nBackIndex);
+    LoadCurrentTile();
+    BuildTileList();
+}
+
+void CGlyphoxView::LoadCurrentTile()
+{
+    std::uint8_t pixels[TILE_PIXELS];
+    DecodeTile(m_pDocument->Image() + m_selection.TileOffset(), pixels);
+    for (int y = 0; y < TILE_SIZE; ++y) {
+        for (int x = 0; x < TILE_SIZE; ++x)
+            m_pixelEditor->SetPixel(x, y, pixels[y * TILE_SIZE + x]);
+    }
+}
+
+void CGlyphoxView::BuildTileList()
+{
+    // The labels never change, so the items are made once and the scroll position stays.
+    if (m_listTiles->count() != CActorTables::WINDOW_TILES) {
+        m_listTiles->clear();
+        for (int tile = 0; tile < CActorTables::WINDOW_TILES; ++tile)
+            m_listTiles->addItem(QString::number(tile, 16).toUpper().rightJustified(2, '0') + 'h');
+    }
+    RedrawThumbnails(0, CActorTables::WINDOW_TILES - 1);
+
+    // Selected without becoming current, so the list does not scroll to it.
+    const QModelIndex current = m_listTiles->model()->index(m_selection.Tile(), 0);
+    m_listTiles->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+}
+
+void CGlyphoxView::RedrawThumbnails(int firstTile, int lastTile)
+{
+    std::uint16_t palette[PALETTE_COLORS];
+    CurrentPalette(palette);
+    // Images over a renderer's bytes are copied before they become pixmaps, which would
+    // otherwise keep pointing at bytes the next redraw changes.
+    const QImage sheet = m_sheetRenderer.Draw(TileWindow(), palette).Image();
+    constexpr int kThumb = CTileSheetRenderer::THUMBNAIL;
+    for (int tile = firstTile; tile <= lastTile; ++tile)
+        m_listTiles->item(tile)->setIcon(
+            QIcon(QPixmap::fromImage(sheet.copy(tile * kThumb, 0, kThumb, kThumb))));
+}
+
+// Everything that shows the changed bytes follows them: a change of the shown palette
+// reloads the colours everywhere; a change inside the actor's window redraws the tiles it
+// touched, the pixel editor if the current tile is one of them, and the strips.
+void CGlyphoxView::OnImageChanged(qint64 offset, qint64 size)
+{
+    if (!m_bRomLoaded || m_listTiles->count() != CActorTables::WINDOW_TILES)
+        return;
+    const qint64 end = offset + size;
+    const qint64 palette = m_selection.PaletteOffset();
+    if (offset < palette + PALETTE_BYTES && end > palette) {
+        OnUpdate(nullptr, 0, nullptr);
+        RedrawStrips();
+        return;
+    }
+    const qint64 window = m_selection.WindowOffset();
+    if (offset >= window + CActorTables::WINDOW_BYTES || end <= window)
+        return;
+    const int first = int(qMax<qint64>(0, offset - window) / TILE_BYTES);
+    const int last = int(qMin<qint64>(CActorTables::WINDOW_BYTES, end - window) - 1) / TILE_BYTES;
+    RedrawThumbnails(first, last);
+    if (m_selection.Tile() >= first && m_selection.Tile() <= last)
+        LoadCurrentTile();
+    RedrawStrips();
+}
+
+void CGlyphoxView::RedrawStrips()
+{
+    std::uint16_t palette[PALETTE_COLORS];
+    CurrentPalette(palette);
+    QLabel* const labels[CActorTables::STRIP_COUNT] = {m_ui->labelStrip1, m_ui->labelStrip2,
+                                                       m_ui->labelStrip3};
+    for (int strip = 0; strip < CActorTables::STRIP_COUNT; ++strip) {
+        const int step = strip == 1 ? m_nAnimToggle : m_nAnimStep;
+        const int variant = CActorTables::StripVariantForStep(strip, step);
+        const CPixelBuffer& buffer =
+            m_stripRenderer.DrawStrip(strip, variant, TileWindow(), palette, m_bShowTileID);
+        labels[strip]->setPixmap(QPixmap::fromImage(buffer.Image().copy()));
+    }
+}
+
+const std::uint8_t* CGlyphoxView::TileWindow() const
+{
+    return m_pDocument->Image() + m_selection.WindowOffset();
+}
+
+void CGlyphoxView::CurrentPalette(std::uint16_t words[16]) const
+{
+    ReadPalette(m_pDocument->Image() + m_selection.PaletteOffset(), words);
+}
