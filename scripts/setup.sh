@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Installs the system packages Glyphox needs to build and test, where missing.
+# Installs the system packages Glyphox needs to build and test, where missing;
+# `scripts/setup.sh fuzz` adds clang and its libFuzzer runtime for the fuzz preset.
 # On Debian or Ubuntu it uses apt-get (as root or through sudo); elsewhere, or
 # without the rights, it says what to install and stops.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libbenchmark-dev)
+tools=(cmake ninja g++)
+if [[ ${1:-} == fuzz ]]; then
+    packages+=(clang libclang-rt-14-dev)
+    tools+=(clang++)
+fi
 
 missing=()
 if command -v dpkg-query >/dev/null 2>&1; then
@@ -13,7 +19,7 @@ if command -v dpkg-query >/dev/null 2>&1; then
         [[ "$status" == "install ok installed" ]] || missing+=("$package")
     done
 else
-    for tool in cmake ninja g++; do
+    for tool in "${tools[@]}"; do
         command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
     done
     if ((${#missing[@]})); then

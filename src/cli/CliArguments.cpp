@@ -1,5 +1,8 @@
 #include "CliArguments.h"
 
+#include <algorithm>
+#include <cctype>
+
 bool CCliArguments::Parse(const QStringList& arguments, const QStringList& valued,
                           const QStringList& flags, int positionals, QString* error)
 {
@@ -52,9 +55,14 @@ bool CCliArguments::ParseInt(const QString& text, int min, int max, bool allowHe
     qlonglong number = 0;
     const QString trimmed = text.trimmed();
     if (allowHex &&
-        (trimmed.startsWith(QLatin1String("0x")) || trimmed.startsWith(QLatin1String("0X"))))
-        number = trimmed.mid(2).toLongLong(&ok, 16);
-    else
+        (trimmed.startsWith(QLatin1String("0x")) || trimmed.startsWith(QLatin1String("0X")))) {
+        // Only hex digits after the prefix: no sign, no space.
+        const QString digits = trimmed.mid(2);
+        number = digits.toLongLong(&ok, 16);
+        ok = ok && std::all_of(digits.begin(), digits.end(), [](QChar c) {
+                 return c.unicode() < 128 && std::isxdigit(c.unicode()) != 0;
+             });
+    } else
         number = trimmed.toLongLong(&ok, 10);
     if (!ok || trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('+')) || number < min ||
         number > max)

@@ -117,6 +117,7 @@ private slots:
         row("palette-and-auto",
             "render-tiles @rom --actor 0 --bank battle --palette 0 --auto -o @out", 2);
         row("word-above-0xFFFF", "color 0x10000", 2);
+        row("signed-hex-word", "color 0x-5", 2);
         row("missing-rom", "export-tileset @missing --actor 0 -o @out", 1);
         row("folder-as-rom", "export-palette @folder --bank battle --palette 0 -o @out", 1);
         row("folder-as-output", "export-tileset @rom --actor 0 -o @folder", 1);
