@@ -93,6 +93,35 @@ private slots:
         QCOMPARE(m_nMessages, 1);
     }
 
+    // The flag follows the history: undoing back to the saved state clears it, and Undo
+    // and Redo name the step they would take.
+    void undoBackToTheSavedState()
+    {
+        Open(m_strPath);
+        QAction* undo = m_frame->Action(ID_EDIT_UNDO);
+        QAction* redo = m_frame->Action(ID_EDIT_REDO);
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+        m_frame->Action(ID_TILE_FILL)->trigger();
+        QVERIFY(m_frame->isWindowModified());
+        QCOMPARE(undo->text(), "Undo Fill tile\tCtrl+Z");
+        QVERIFY(undo->isEnabled());
+        QVERIFY(undo->shortcuts().contains(QKeySequence("Ctrl+Z")));
+        QCOMPARE(redo->shortcuts(), (QList<QKeySequence>{QKeySequence("Ctrl+Y"),
+                                                         QKeySequence("Ctrl+Shift+Z")}));
+        undo->trigger();
+        QVERIFY(!m_frame->isWindowModified());
+        QCOMPARE(undo->text(), "Undo\tCtrl+Z");
+        QCOMPARE(redo->text(), "Redo Fill tile\tCtrl+Y");
+        redo->trigger();
+        QVERIFY(m_frame->isWindowModified() && !redo->isEnabled());
+        m_frame->Action(ID_FILE_SAVE)->trigger();
+        undo->trigger();
+        QVERIFY(m_frame->isWindowModified());
+        m_answer = QMessageBox::No;
+        Open(m_strOther); // a fresh history
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+    }
+
     void askBeforeDropping_data()
     {
         QTest::addColumn<QString>("command");

@@ -67,6 +67,48 @@ private slots:
         QCOMPARE(Steps(), 1);
     }
 
+    // A stroke on actor 0, then a colour of overworld palette 2, are undone from elsewhere:
+    // each undo first brings back its actor and tile, or bank and palette, then restores
+    // them, and the editor, the strip, the thumbnail and the palette show the old pixels.
+    void undoShowsWhereTheStepHappened()
+    {
+        SelectTile(3);
+        const QByteArray tile = Bytes(3 * 32, 32);
+        const QImage strip = Strip(), thumbnail = Thumbnail(3);
+        const std::vector<quint8> pixels = m_editor->Grid().Bytes();
+        QTest::mousePress(m_editor, Qt::LeftButton, {}, QPoint(8, 8));
+        for (int x = 8; x < 128; x += 16)
+            QTest::mouseMove(m_editor, QPoint(x, 40));
+        QTest::mouseRelease(m_editor, Qt::LeftButton, {}, QPoint(120, 40));
+        QCOMPARE(Steps(), 1);
+        QVERIFY(Bytes(3 * 32, 32) != tile && Thumbnail(3) != thumbnail);
+        const auto swatch = [this] {
+            return m_palette->grab().toImage().pixelColor(m_palette->GetCellRect(1).center());
+        };
+        const QColor before = swatch();
+        emit m_palette->ColorChanged(0, 1, 0x1234);
+        QVERIFY(swatch() != before);
+        QCOMPARE(m_view->Selection().Site(), (CEditSite{0, 3, 0, 2}));
+
+        auto* edit = m_view->findChild<QLineEdit*>("editTileSet");
+        edit->setText("12");
+        QTest::keyClick(edit, Qt::Key_Return);
+        m_view->findChild<QRadioButton*>("radioBattle")->click();
+        SelectTile(9);
+        m_view->OnEditUndo();
+        QCOMPARE(m_view->Selection().Site(), (CEditSite{12, 9, 0, 2}));
+        QCOMPARE(swatch(), before);
+        m_view->OnEditUndo();
+        QCOMPARE(m_view->Selection().Site(), (CEditSite{0, 3, 0, 2}));
+        QCOMPARE(m_view->findChild<QLineEdit*>("editTileSet")->text(), QString("0"));
+        QCOMPARE(Bytes(3 * 32, 32), tile);
+        QVERIFY(m_editor->Grid().Bytes() == pixels);
+        QCOMPARE(Thumbnail(3), thumbnail);
+        QCOMPARE(Strip(), strip);
+        m_view->OnEditRedo();
+        QVERIFY(Bytes(3 * 32, 32) != tile && Thumbnail(3) != thumbnail && m_doc->IsModified());
+    }
+
     void modes_data()
     {
         QTest::addColumn<QString>("commands"); // paint, dropper, fill
@@ -273,7 +315,10 @@ private:
         QCOMPARE(m_view->Tile(), tile);
     }
     QImage Strip() const { return m_view->findChild<QLabel*>("labelStrip2")->pixmap().toImage(); }
-    QImage Thumbnail() const { return m_list->item(0)->icon().pixmap(16).toImage(); }
+    QImage Thumbnail(int tile = 0) const
+    {
+        return m_list->item(tile)->icon().pixmap(16).toImage();
+    }
 
     const QString m_romPath = g_home.filePath("demo.smc");
     QTemporaryDir m_dir;
