@@ -9,6 +9,7 @@
 #include "edit/PixelEditor.h"
 #include "rom/ActorTables.h"
 #include "rom/DemoRom.h"
+#include "rom/GlyphoxDoc.h"
 #include "view/GlyphoxView.h"
 #include "view/PixelBuffer.h"
 #include "view/StripRenderer.h"
@@ -458,6 +459,57 @@ void BM_View_Edit_Floor(benchmark::State& state)
     }
 }
 
+// A 64-pixel stroke (every cell of the tile, one press, moves, one release) is made
+// untimed; each iteration then undoes it, or redoes it, alternately, from the Edit
+// command to the three strip labels repainted (the changed tile's thumbnail and the
+// pixel editor are refreshed in the same pass). Compare with BM_View_Edit.
+void BM_View_UndoRedoStroke(benchmark::State& state)
+{
+    OpenEditor editor;
+    if (!editor.Open(state))
+        return;
+    CGlyphoxView* view = editor.View();
+    auto* pixels = view->findChild<CPixelEditor*>();
+    std::array<QLabel*, CActorTables::STRIP_COUNT> labels{};
+    if (!pixels || !FindStripLabels(state, view, &labels))
+        return;
+    const auto send = [pixels](QEvent::Type type, int x, int y, Qt::MouseButtons buttons) {
+        const QPointF at(x * kEditCellSize + kEditCellSize / 2.0,
+                         y * kEditCellSize + kEditCellSize / 2.0);
+        QMouseEvent event(type, at, pixels->mapToGlobal(at), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(pixels, &event);
+    };
+    pixels->SetPenColors(pixels->GetPixel(0, 0) == 5 ? 6 : 5, -1);
+    send(QEvent::MouseButtonPress, 0, 0, Qt::LeftButton);
+    for (int cell = 1; cell < 64; ++cell)
+        send(QEvent::MouseMove, cell % 8, cell / 8, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, 7, 7, Qt::NoButton);
+    CGlyphoxDoc* doc = editor.frame->Document();
+    if (doc->History().Count() != 1) {
+        state.SkipWithError("the stroke did not make one step");
+        return;
+    }
+    Settle();
+    StripPaintWatch watch(labels);
+    bool undo = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        watch.Reset();
+        state.ResumeTiming();
+        undo ? view->OnEditUndo() : view->OnEditRedo();
+        const bool painted = watch.WaitForPaints();
+        state.PauseTiming();
+        Settle();
+        undo = !undo;
+        state.ResumeTiming();
+        if (!painted) {
+            state.SkipWithError("the strips were never repainted");
+            return;
+        }
+    }
+}
+
 // --- Start-up ---------------------------------------------------------------
 
 using Clock = std::chrono::steady_clock;
@@ -557,5 +609,6 @@ BENCHMARK(BM_View_Tick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_View_Tick_Floor)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_View_Edit)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_View_Edit_Floor)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_View_UndoRedoStroke)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Startup)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Startup_Floor)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -15,6 +15,10 @@
 
 #include <vector>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <fcntl.h>
 
 namespace {
@@ -116,8 +120,45 @@ void BM_JournalHash(benchmark::State& state)
         benchmark::DoNotOptimize(CSaveJournal::Hash(bytes));
 }
 
+std::size_t HeapInUse()
+{
+#ifdef __GLIBC__
+    return mallinfo2().uordblks;
+#else
+    return 0;
+#endif
+}
+
+// The history's memory after 10,000 single-pixel strokes (one byte each, on tiles
+// all over the sprite data): the bytes it stores per step, with and without the
+// step object itself. The time is that of making the strokes.
+void BM_HistoryPerPixelStep(benchmark::State& state)
+{
+    constexpr int kStrokes = 10000;
+    for (auto _ : state) {
+        CGlyphoxDoc doc;
+        const std::size_t heapBefore = HeapInUse();
+        for (int i = 0; i < kStrokes; ++i) {
+            const qint64 at = 0x150200 + qint64(i) * 37 % (65 * 5792);
+            doc.BeginStroke(QStringLiteral("Paint"), {i % 65, i % 181});
+            doc.Apply({at, QByteArray(1, char(doc.Image()[at] ^ (1 << i % 8))), {}, {}});
+            doc.EndStroke();
+        }
+        const CEditHistory& history = doc.History();
+        const double perStep = double(history.StoredBytes()) / history.Count();
+        state.counters["bytes_per_step"] = perStep;
+        state.counters["bytes_per_step_without_object"] =
+            perStep - double(sizeof(CEditHistory::Step));
+        state.counters["steps"] = history.Count();
+        // What the allocator really holds for the steps (glibc), container included.
+        state.counters["heap_bytes_per_step"] =
+            double(HeapInUse() - heapBefore) / history.Count();
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_HistoryPerPixelStep)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_OpenDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_OpenDocument_Floor)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -44,6 +44,7 @@ constexpr Pairing kPairings[] = {
     {"BM_View_OnUpdate", "BM_View_OnUpdate_IconFloor", 0, 10e-3, "OnUpdate/IconFloor"},
     {"BM_View_Tick", "BM_View_Tick_Floor", 0, 1e-3},
     {"BM_View_Edit", "BM_View_Edit_Floor", 0, 1e-3},
+    {"BM_View_UndoRedoStroke", "BM_View_Edit", 2, 1e-3, "UndoRedo/one pixel edit"},
     {"BM_Startup", "BM_Startup_Floor", 3, 0},
     {"BM_BuildWheelField", "BM_BuildWheelField_Floor", 0, 0},
     {"BM_LumBarPaint", "BM_LumBarPaint_Floor", 0, 0},
