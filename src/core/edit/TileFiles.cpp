@@ -95,7 +95,7 @@ CFileResult CTileFiles::ReadTileSetImport(int actor, const QString& path, CImage
     if (!ReadStart(path, TILESET_FILE_BYTES, &bytes))
         return CFileResult::Failure(CannotReadText());
     *edit = {CActorTables::TileSetOffset(actor), bytes, QStringLiteral("Import tile set"),
-             CEditSite{actor, 0, -1, -1}};
+             CEditSite{actor, -1, -1, -1}};
     return CFileResult::Success();
 }
 
