@@ -6,6 +6,7 @@
 #include "rom/ActorTables.h"
 #include "rom/AtomicFile.h"
 #include "rom/DemoRom.h"
+#include "rom/EditorLock.h"
 #include "rom/GlyphoxDoc.h"
 #include "rom/SaveJournal.h"
 #include "view/StripRenderer.h"
@@ -60,12 +61,12 @@ QString CCliCommands::UsageText()
         "      write a demo ROM image with sprites in every actor's tile set\n"
         "  info ROM\n"
         "      size, copier header, whether the editor can edit it, pending save\n"
-        "  recover ROM\n"
+        "  recover ROM [--force]\n"
         "      settle an interrupted save as the editor does when it opens the file\n"
         "  export-tileset ROM --actor N -o OUT\n"
-        "  import-tileset ROM --actor N IN\n"
+        "  import-tileset ROM --actor N IN [--force]\n"
         "  export-palette ROM --bank battle|overworld --palette P -o OUT\n"
-        "  import-palette ROM --bank battle|overworld --palette P IN\n"
+        "  import-palette ROM --bank battle|overworld --palette P IN [--force]\n"
         "  render-strip ROM --actor N --bank B (--palette P | --auto) --strip 1|2|3\n"
         "               [--step K] [--labels] -o OUT.png\n"
         "  render-tiles ROM --actor N --bank B (--palette P | --auto) -o OUT.png\n"
@@ -144,6 +145,15 @@ int CCliCommands::OpenRom(const QString& path, CGlyphoxDoc& doc)
         return Fail(QStringLiteral("%1 Run 'glyphox-cli recover %2' first.")
                         .arg(opened.message, path));
     return Fail(opened.message);
+}
+
+int CCliCommands::CheckNotHeld(const QString& rom, const CCliArguments& args)
+{
+    const CEditorLock::Holder holder = CEditorLock::HolderOf(rom);
+    if (!holder.held || args.Has(QStringLiteral("--force")))
+        return EXIT_OK;
+    return Fail(QStringLiteral("“%1” is open in %2; close it there first, or use --force.")
+                    .arg(Shown(rom), CEditorLock::Describe(holder)));
 }
 
 int CCliCommands::CheckOutput(const QString& out, const QString& rom)
@@ -243,9 +253,11 @@ int CCliCommands::Recover(const QStringList& arguments)
 {
     CCliArguments args;
     QString error;
-    if (!args.Parse(arguments, {}, {}, 1, &error))
+    if (!args.Parse(arguments, {}, {QStringLiteral("--force")}, 1, &error))
         return Usage(error);
     const QString path = args.Positionals().first();
+    if (const int status = CheckNotHeld(path, args))
+        return status;
     const CFileResult settled = CGlyphoxDoc::SettlePending(path);
     if (!settled.ok)
         return Fail(settled.message);
@@ -285,11 +297,14 @@ int CCliCommands::ImportTileSet(const QStringList& arguments)
     CCliArguments args;
     QString error;
     int actor = 0;
-    if (!args.Parse(arguments, {QStringLiteral("--actor")}, {}, 2, &error) ||
+    if (!args.Parse(arguments, {QStringLiteral("--actor")}, {QStringLiteral("--force")}, 2,
+                    &error) ||
         !args.Int(QStringLiteral("--actor"), 0, CActorTables::ACTOR_COUNT - 1, &actor, &error))
         return Usage(error);
     const QString rom = args.Positionals().at(0);
     const QString in = args.Positionals().at(1);
+    if (const int status = CheckNotHeld(rom, args))
+        return status;
     CGlyphoxDoc doc;
     if (const int status = OpenRom(rom, doc))
         return status;
@@ -339,8 +354,8 @@ int CCliCommands::ImportPalette(const QStringList& arguments)
 {
     CCliArguments args;
     QString error;
-    if (!args.Parse(arguments, {QStringLiteral("--bank"), QStringLiteral("--palette")}, {}, 2,
-                    &error))
+    if (!args.Parse(arguments, {QStringLiteral("--bank"), QStringLiteral("--palette")},
+                    {QStringLiteral("--force")}, 2, &error))
         return Usage(error);
     bool battle = false;
     int palette = 0;
@@ -348,6 +363,8 @@ int CCliCommands::ImportPalette(const QStringList& arguments)
         return status;
     const QString rom = args.Positionals().at(0);
     const QString in = args.Positionals().at(1);
+    if (const int status = CheckNotHeld(rom, args))
+        return status;
     CGlyphoxDoc doc;
     if (const int status = OpenRom(rom, doc))
         return status;

@@ -42,6 +42,8 @@ private:
 
     // Opens ROM into doc, refusing one with an interrupted save pending.
     int OpenRom(const QString& path, CGlyphoxDoc& doc);
+    // Refuses to write a ROM image that an editor has open, unless --force is given.
+    int CheckNotHeld(const QString& rom, const CCliArguments& args);
     // Refuses an output that is not a regular file or is the ROM image itself.
     int CheckOutput(const QString& out, const QString& rom);
     // --bank and --palette (or --auto with the actor) into bank and palette.

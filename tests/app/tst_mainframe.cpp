@@ -93,7 +93,7 @@ private slots:
         for (QMenu* menu : m_frame->Menus())
             menus << menu->title() + ": " + Texts(menu->actions()).join('|');
         QCOMPARE(menus,
-                 (QStringList{"&File: &Open...\tCtrl+O|&Save\tCtrl+S|-|Recent File|-|E&xit",
+                 (QStringList{"&File: &Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|-|Recent File|-|E&xit",
                               "&Edit: Undo\tCtrl+Z|Redo\tCtrl+Y|-|Tile copy|Paste tile|-|Erase all tiles|-|Paint mode|Droper "
                               "mode|Fill mode|-|Shift left|Shift up|Shift right|Shift down|-|Flip "
                               "tile horizontally|Flip tile verticaly|-|Rotate left|Rotate right",
@@ -178,9 +178,9 @@ private slots:
         Open(second);
         QVERIFY(QFile::remove(first));
         const QList<QAction*> items = m_frame->FileMenu()->actions();
-        QCOMPARE(Texts(items).mid(3, 2), (QStringList{"&1 " + QDir::toNativeSeparators(second),
+        QCOMPARE(Texts(items).mid(4, 2), (QStringList{"&1 " + QDir::toNativeSeparators(second),
                                                       "&2 " + QDir::toNativeSeparators(first)}));
-        items[5]->trigger(); // after the hidden placeholder
+        items[6]->trigger(); // after the hidden placeholder
         QCOMPARE(m_listMessages.size(), 1);
         QVERIFY(m_listMessages[0].second.contains("a.smc"));
         QCOMPARE(m_frame->windowTitle(), "b.smc[*] - Glyphox");

@@ -9,7 +9,8 @@ struct CFileResult
     bool ok = true;
     QString message;
     QString detail; // why, where the message itself must stay short
+    bool changedOnDisk = false; // a save refused because another program changed the file
 
-    static CFileResult Success(const QString& notice = {}) { return {true, notice, {}}; }
-    static CFileResult Failure(const QString& message) { return {false, message, {}}; }
+    static CFileResult Success(const QString& notice = {}) { return {true, notice, {}, false}; }
+    static CFileResult Failure(const QString& message) { return {false, message, {}, false}; }
 };

@@ -1,5 +1,7 @@
 #include "GlyphoxDoc.h"
 
+#include "rom/AtomicFile.h"
+#include "rom/ContentHash.h"
 #include "rom/FileIdentity.h"
 #include "rom/PosixFile.h"
 
@@ -150,6 +152,7 @@ void CGlyphoxDoc::StartFreshHistory()
 void CGlyphoxDoc::MakeUntitled()
 {
     m_strPathName.clear();
+    m_diskState = {};
     StartFreshHistory();
 }
 
@@ -298,6 +301,9 @@ CFileResult CGlyphoxDoc::OnOpenDocument(const QString& pathName, Pending pending
         return CFileResult::Failure(
             QStringLiteral("Cannot read “%1”: %2.").arg(name, file.ErrorText()));
 
+    m_diskState = StateOf(file, QByteArrayView(reinterpret_cast<const char*>(image.get()) +
+                                                   layout.BufferOffset(),
+                                               layout.MappedSize()));
     m_pImage = std::move(image);
     m_nFileLength = layout.fileLength;
     m_bHeaderless = layout.kind == CRomFileLayout::Headerless;
@@ -307,7 +313,7 @@ CFileResult CGlyphoxDoc::OnOpenDocument(const QString& pathName, Pending pending
     return settled;
 }
 
-CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName)
+CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName, Overwrite overwrite)
 {
     const QString name = Shown(pathName);
     const QString nothingSaved = QStringLiteral(" Nothing was saved.");
@@ -345,8 +351,18 @@ CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName)
     // Only the span from the first to the last changed byte is journalled and written.
     const qint64 first = FirstDifference(old.constData(), source, size);
     if (first == size) {
+        m_diskState = StateOf(file, old);
         MarkSaved(pathName, layout.fileLength);
         return settled;
+    }
+    // Another program's changes to this document's own file are never replaced unasked.
+    if (overwrite == Overwrite::IfUnchanged && pathName == m_strPathName && skip == 0 &&
+        !StateOf(file, old).SameContent(m_diskState)) {
+        CFileResult refused = CFileResult::Failure(
+            QStringLiteral("“%1” was changed by another program since it was opened.").arg(name) +
+            nothingSaved);
+        refused.changedOnDisk = true;
+        return refused;
     }
     const qint64 last = LastDifference(old.constData(), source, size);
     const qint64 span = last - first + 1;
@@ -373,6 +389,75 @@ CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName)
     }
     // Removed while the lock is held, so it can never remove a later save's journal.
     CSaveJournal::Remove(identity);
+    if (skip == 0) {
+        m_diskState = StateOf(file, QByteArrayView(source, size));
+    } else {
+        QByteArray mapped(layout.MappedSize(), Qt::Uninitialized);
+        m_diskState = file.ReadAt(0, mapped.data(), mapped.size()) ? StateOf(file, mapped)
+                                                                 : CDiskState();
+    }
     MarkSaved(pathName, layout.fileLength);
     return settled;
+}
+
+CDiskState CGlyphoxDoc::StateOf(CPosixFile& file, QByteArrayView mapped) const
+{
+    CDiskState state;
+    struct stat info = {};
+    if (!file.Stat(&info))
+        return state;
+    state.known = true;
+    state.device = std::uint64_t(info.st_dev);
+    state.inode = std::uint64_t(info.st_ino);
+    state.length = info.st_size;
+    state.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    state.hash = ContentHash(mapped);
+    return state;
+}
+
+CDiskState CGlyphoxDoc::ReadDiskState() const
+{
+    CPosixFile file;
+    if (m_strPathName.isEmpty() || !file.Open(m_strPathName, O_RDONLY))
+        return {};
+    const CRomFileLayout layout = CRomFileLayout::ForLength(LengthOf(file));
+    QByteArray mapped(layout.IsUsable() ? layout.MappedSize() : 0, Qt::Uninitialized);
+    if (!file.ReadAt(0, mapped.data(), mapped.size()))
+        return {};
+    return StateOf(file, mapped);
+}
+
+CFileResult CGlyphoxDoc::SaveAsNewFile(const QString& pathName)
+{
+    if (!IsImageLoaded())
+        return CFileResult::Failure(QStringLiteral("There is no ROM image to save."));
+    // The current file's bytes, or a headered image when the document has none.
+    QByteArray content(reinterpret_cast<const char*>(m_pImage.get()), ROM_IMAGE_SIZE);
+    CRomFileLayout layout = CRomFileLayout::ForLength(ROM_IMAGE_SIZE);
+    CPosixFile source;
+    if (!m_strPathName.isEmpty() && source.Open(m_strPathName, O_RDONLY)) {
+        const qint64 length = LengthOf(source);
+        const CRomFileLayout current = CRomFileLayout::ForLength(length);
+        QByteArray bytes(length, Qt::Uninitialized);
+        if (current.IsUsable() && current.kind == (m_bHeaderless ? CRomFileLayout::Headerless
+                                                                 : CRomFileLayout::Headered) &&
+            source.ReadAt(0, bytes.data(), length)) {
+            bytes.replace(0, current.MappedSize(),
+                          QByteArray(reinterpret_cast<const char*>(m_pImage.get()) +
+                                         current.BufferOffset(),
+                                     current.MappedSize()));
+            content = bytes;
+            layout = current;
+        }
+    }
+    const CFileResult written = CAtomicFile::Write(pathName, content);
+    if (!written.ok)
+        return written;
+    CPosixFile file;
+    m_diskState = file.Open(pathName, O_RDONLY)
+                      ? StateOf(file, QByteArrayView(content).first(layout.MappedSize()))
+                      : CDiskState();
+    m_bHeaderless = layout.kind == CRomFileLayout::Headerless;
+    MarkSaved(pathName, layout.fileLength);
+    return CFileResult::Success();
 }

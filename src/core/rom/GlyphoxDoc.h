@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rom/DiskState.h"
 #include "rom/EditHistory.h"
 #include "rom/FileResult.h"
 #include "rom/ImageEdit.h"
@@ -11,6 +12,8 @@
 
 #include <cstdint>
 #include <memory>
+
+class CPosixFile;
 
 // The ROM image document: one buffer of ROM_IMAGE_SIZE bytes, a 512-byte copier
 // header followed by the 3 MiB ROM, so that every sprite location is a fixed
@@ -35,10 +38,29 @@ public:
     // unreadable, not writable, too short, being saved by another program) is
     // refused and the document keeps what it had.
     CFileResult OnOpenDocument(const QString& pathName, Pending pending = Pending::Settle);
+    // Whether a save over the document's own file may replace changes another
+    // program made to it since it was opened or last saved.
+    enum class Overwrite
+    {
+        IfUnchanged, // refuse, with changedOnDisk set
+        Always,
+    };
+
     // Writes the image over the mapped region of an existing file of usable
     // length. On failure the edits stay in memory and the file is unchanged or
     // settled on its next open.
-    CFileResult OnSaveDocument(const QString& pathName);
+    CFileResult OnSaveDocument(const QString& pathName,
+                               Overwrite overwrite = Overwrite::IfUnchanged);
+    // Save As to a file that does not exist yet: the current file's bytes
+    // (header, tail and all; a headered image when there is no file) with the
+    // image written into them, written whole and atomically. The document then
+    // continues on the new file.
+    CFileResult SaveAsNewFile(const QString& pathName);
+
+    // The file as the document last read or wrote it, and as it is now (not
+    // known if it is gone or cannot be read).
+    const CDiskState& DiskState() const { return m_diskState; }
+    CDiskState ReadDiskState() const;
 
     // Settles a pending journal of an interrupted save of the file, as opening
     // does, without reading the image; the message is empty if there was none.
@@ -85,12 +107,14 @@ private:
     void Write(qint64 offset, const QByteArray& bytes);
     void StartFreshHistory();
     void MarkSaved(const QString& pathName, qint64 fileLength);
+    CDiskState StateOf(CPosixFile& file, QByteArrayView mapped) const;
 
     qint64 m_nFileLength = 0; // length of the open file, 0 before
     std::unique_ptr<std::uint8_t[]> m_pImage;
     bool m_bHeaderless = false;
     QString m_strPathName;
     CEditHistory m_history;
+    CDiskState m_diskState;
     bool m_bStrokeOpen = false;
     bool m_bStrokeStepPushed = false;
     QString m_strStrokeLabel;

@@ -9,6 +9,7 @@ constexpr CCommandInfo kCommands[] = {
     {ID_FILE_NEW,       nullptr,                    "Create a new document\nNew",               {"Ctrl+N"}},
     {ID_FILE_OPEN,      "&Open...\tCtrl+O",         "Open an existing document\nOpen",          {"Ctrl+O"}},
     {ID_FILE_SAVE,      "&Save\tCtrl+S",            "Save the active document\nSave",           {"Ctrl+S"}},
+    {ID_FILE_SAVE_AS,   "Save &As...",              "Save the active document with a new name\nSave As", {}},
     {ID_FILE_MRU_FILE1, "Recent File",              "Open this document",                       {}},
     {ID_APP_EXIT,       "E&xit",                    "Quit the application; prompts to save documents\nExit", {}},
     {ID_TILE_COPY,      "Tile copy",                "Copy current tile\nCopy current tile",     {}},
@@ -41,7 +42,7 @@ constexpr CCommandInfo kCommands[] = {
 };
 
 constexpr int kFileMenu[] = {
-    ID_FILE_OPEN, ID_FILE_SAVE, ID_SEPARATOR, ID_FILE_MRU_FILE1, ID_SEPARATOR, ID_APP_EXIT,
+    ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_SEPARATOR, ID_FILE_MRU_FILE1, ID_SEPARATOR, ID_APP_EXIT,
 };
 constexpr int kEditMenu[] = {
     ID_EDIT_UNDO, ID_EDIT_REDO, ID_SEPARATOR,
@@ -79,7 +80,7 @@ constexpr int kEditCommands[] = {
     ID_EXPORT_TILESET, ID_IMPORT_TILESET, ID_EXPORT_PALETTE, ID_IMPORT_PALETTE, ID_TILE_COPY,
     ID_TILE_PASTE, ID_TILE_FILL, ID_MODE_PAINT, ID_MODE_DROPPER, ID_MODE_FILL, ID_SHIFT_LEFT,
     ID_SHIFT_UP, ID_SHIFT_RIGHT, ID_SHIFT_DOWN, ID_FLIP_HORZ, ID_FLIP_VERT, ID_ROTATE_LEFT,
-    ID_ROTATE_RIGHT, ID_ERASE_ALL, ID_FILE_SAVE,
+    ID_ROTATE_RIGHT, ID_ERASE_ALL, ID_FILE_SAVE, ID_FILE_SAVE_AS,
 };
 // clang-format on
 

@@ -5,11 +5,14 @@
 #include "ToolbarIcons.h"
 #include "rom/GlyphoxDoc.h"
 #include "ui/XPMenu.h"
+#include "ui/XPMenuBar.h"
 #include "ui/XPMenuStyle.h"
 #include "ui/XPToolBar.h"
 #include "view/GlyphoxView.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
@@ -18,6 +21,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QToolBar>
 
 namespace {
@@ -49,11 +53,28 @@ CMainFrame::CMainFrame(QWidget* parent)
         box.exec();
     };
     m_fnFileDialog = [this](bool bSave) {
+        // Saving over an existing file asks first, in the platform's own words.
         if (bSave)
-            return QFileDialog::getSaveFileName(this, {}, {}, kRomFilter, nullptr,
-                                                QFileDialog::DontConfirmOverwrite);
+            return QFileDialog::getSaveFileName(this, {}, {}, kRomFilter);
         return QFileDialog::getOpenFileName(this, {}, {}, kRomFilter);
     };
+    const auto ask = [this](const QString& yes, const QString& no) {
+        return [this, yes, no](const QString& text) {
+            QMessageBox box(QMessageBox::Warning, kAppTitle, text, QMessageBox::NoButton, this);
+            QAbstractButton* accept = box.addButton(yes, QMessageBox::AcceptRole);
+            box.setDefaultButton(box.addButton(no, QMessageBox::RejectRole));
+            box.exec();
+            return box.clickedButton() == accept;
+        };
+    };
+    m_fnAskOverwrite = ask(QStringLiteral("Overwrite"), QStringLiteral("Cancel"));
+    m_fnAskReload = ask(QStringLiteral("Reload"), QStringLiteral("Keep my edits"));
+    m_fnAskOpenAnyway = ask(QStringLiteral("Open anyway"), QStringLiteral("Cancel"));
+    m_diskCheckTimer.setSingleShot(true);
+    m_diskCheckTimer.setInterval(250);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this,
+            [this] { m_diskCheckTimer.start(); });
+    connect(&m_diskCheckTimer, &QTimer::timeout, this, &CMainFrame::CheckFileOnDisk);
     m_fnAboutBox = [this] {
         CAboutBox box(this);
         box.exec();
@@ -95,11 +116,20 @@ CMainFrame::~CMainFrame()
 
 bool CMainFrame::OpenDocumentFile(const QString& pathName)
 {
+    const CEditorLock::Holder holder = CEditorLock::HolderOf(pathName);
+    if (holder.held && holder.pid != QCoreApplication::applicationPid() &&
+        !m_fnAskOpenAnyway(QStringLiteral("%1 is open in %2. Edits saved from both may "
+                                          "conflict; Glyphox asks before overwriting changes "
+                                          "made by the other. Open it anyway?")
+                               .arg(QFileInfo(pathName).fileName(),
+                                    CEditorLock::Describe(holder))))
+        return false;
     const CFileResult result = m_pDocument->OnOpenDocument(pathName);
     if (!result.ok) {
         ShowMessage(QMessageBox::Critical, result.message);
         return false;
     }
+    FollowFile();
     AddRecentFile(m_pDocument->PathName());
     UpdateTitle();
     m_pView->OnInitialUpdate();
@@ -128,6 +158,7 @@ void CMainFrame::OnFileNew()
         return;
     // The image stays in the document; the name and the history go.
     m_pDocument->MakeUntitled();
+    FollowFile();
     UpdateTitle();
     m_pView->OnInitialUpdate();
 }
@@ -144,27 +175,106 @@ void CMainFrame::OnFileSave()
     DoFileSave();
 }
 
-// Saves under the document's name, asking for one while untitled; true once saved.
-bool CMainFrame::DoFileSave()
+void CMainFrame::OnFileSaveAs()
+{
+    DoFileSave(true);
+}
+
+// Saves under the document's name, or under one asked for (Save As, or while untitled);
+// true once saved. A new name gets a new file; the document then continues on it.
+bool CMainFrame::DoFileSave(bool bSaveAs)
 {
     if (!m_pView->IsRomLoaded())
         return false;
-    const bool untitled = m_pDocument->PathName().isEmpty();
-    const QString pathName = untitled ? m_fnFileDialog(true) : m_pDocument->PathName();
+    const QString current = m_pDocument->PathName();
+    const bool asked = bSaveAs || current.isEmpty();
+    const QString pathName = asked ? m_fnFileDialog(true) : current;
     if (pathName.isEmpty())
         return false;
-    const CFileResult result = m_pDocument->OnSaveDocument(pathName);
+    // Only a name the user chose makes a new file; a plain Save never does.
+    CFileResult result = asked && !QFileInfo::exists(pathName)
+                             ? m_pDocument->SaveAsNewFile(pathName)
+                             : m_pDocument->OnSaveDocument(pathName);
+    if (!result.ok && result.changedOnDisk &&
+        m_fnAskOverwrite(QStringLiteral("%1 was changed by another program since it was "
+                                        "opened. Overwrite those changes?")
+                             .arg(QFileInfo(pathName).fileName())))
+        result = m_pDocument->OnSaveDocument(pathName, CGlyphoxDoc::Overwrite::Always);
     if (!result.ok) {
-        ShowMessage(QMessageBox::Critical, result.message);
+        if (!result.changedOnDisk)
+            ShowMessage(QMessageBox::Critical, result.message);
         return false;
     }
-    if (untitled) {
+    if (m_pDocument->PathName() != current) {
+        FollowFile();
         AddRecentFile(m_pDocument->PathName());
         UpdateTitle();
     }
     if (!result.message.isEmpty())
         ShowMessage(QMessageBox::Information, result.message);
     return true;
+}
+
+// Watches the open file and marks it as open here for other editors.
+void CMainFrame::FollowFile()
+{
+    if (!m_watcher.files().isEmpty())
+        m_watcher.removePaths(m_watcher.files());
+    const QString& pathName = m_pDocument->PathName();
+    m_bMissingNoticed = false;
+    m_nDeclinedReload = 0;
+    if (pathName.isEmpty()) {
+        m_editorLock.Release();
+        return;
+    }
+    m_watcher.addPath(pathName);
+    m_editorLock.Take(pathName);
+}
+
+// Another program changed, replaced or removed the open file. Unchanged content (our own
+// save, a touch) needs nothing; with no unsaved edits the file is reloaded where the view
+// stands; with edits the user chooses, and is not asked again for the same content.
+void CMainFrame::CheckFileOnDisk()
+{
+    const QString pathName = m_pDocument->PathName();
+    if (pathName.isEmpty() || !m_pView->IsRomLoaded())
+        return;
+    // A file replaced by a rename drops out of the watch: watch the new one.
+    if (QFileInfo::exists(pathName) && !m_watcher.files().contains(pathName))
+        m_watcher.addPath(pathName);
+    const QString name = QFileInfo(pathName).fileName();
+    const CDiskState now = m_pDocument->ReadDiskState();
+    if (!now.known) {
+        if (!m_bMissingNoticed)
+            ShowNotice(QStringLiteral("%1 was removed by another program; the image stays open "
+                                      "here, and Save As writes it to a file.")
+                           .arg(name));
+        m_bMissingNoticed = true;
+        return;
+    }
+    m_bMissingNoticed = false;
+    if (now.SameContent(m_pDocument->DiskState()) || now.hash == m_nDeclinedReload)
+        return;
+    if (m_pDocument->IsModified() &&
+        !m_fnAskReload(QStringLiteral("%1 was changed by another program. Reload it and drop "
+                                      "your unsaved edits, or keep your edits (saving them "
+                                      "will ask before overwriting the other changes)?")
+                           .arg(name))) {
+        m_nDeclinedReload = now.hash;
+        return;
+    }
+    const CFileResult result = m_pDocument->OnOpenDocument(pathName);
+    if (!result.ok) {
+        ShowMessage(QMessageBox::Critical, result.message);
+        return;
+    }
+    m_nDeclinedReload = 0;
+    ShowNotice(QStringLiteral("Reloaded %1: it was changed by another program.").arg(name));
+}
+
+void CMainFrame::ShowNotice(const QString& text)
+{
+    statusBar()->showMessage(text, 15000);
 }
 
 void CMainFrame::OnOpenRecentFile(int nIndex)
@@ -297,6 +407,7 @@ void CMainFrame::ConnectCommands()
     connect(Action(ID_FILE_NEW), &QAction::triggered, this, &CMainFrame::OnFileNew);
     connect(Action(ID_FILE_OPEN), &QAction::triggered, this, &CMainFrame::OnFileOpen);
     connect(Action(ID_FILE_SAVE), &QAction::triggered, this, &CMainFrame::OnFileSave);
+    connect(Action(ID_FILE_SAVE_AS), &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
     connect(Action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
     connect(Action(ID_APP_ABOUT), &QAction::triggered, this, &CMainFrame::OnAppAbout);
     connect(m_pMenuFile, &QMenu::triggered, this, &CMainFrame::OnFileMenuTriggered);
@@ -325,6 +436,8 @@ void CMainFrame::OnInitMenuPopup(QMenu* popup)
 
 QMenu* CMainFrame::createPopupMenu()
 {
+    // The menu bar is offered only when something hid it, to bring it back.
+    m_wndMenuBar->toggleViewAction()->setVisible(m_wndMenuBar->isHidden());
     QMenu* popup = QMainWindow::createPopupMenu();
     if (popup) {
         popup->setStyle(m_pMenuStyle);

@@ -1,13 +1,17 @@
 #pragma once
 
 #include "app/RecentFileList.h"
+#include "rom/EditorLock.h"
 #include "ui/XPToolBar.h"
 
+#include <QFileSystemWatcher>
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QTimer>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
@@ -49,6 +53,11 @@ public:
     std::function<void()> m_fnAboutBox;
     // Asks whether to save the unsaved edits: Yes, No or Cancel.
     std::function<QMessageBox::StandardButton(const QString& text)> m_fnAskSave;
+    // Yes/No questions: overwrite a file another program changed, reload a changed file over
+    // unsaved edits, open a file another editor holds.
+    std::function<bool(const QString& text)> m_fnAskOverwrite;
+    std::function<bool(const QString& text)> m_fnAskReload;
+    std::function<bool(const QString& text)> m_fnAskOpenAnyway;
 
     // Offers to save unsaved edits; false when the caller must stop (Cancel or a failed save).
     bool SaveModified();
@@ -56,6 +65,9 @@ public:
     void OnFileNew();
     void OnFileOpen();
     void OnFileSave();
+    void OnFileSaveAs();
+    // Looks at the open file on disk now (the watcher does so after each change).
+    void CheckFileOnDisk();
     void OnOpenRecentFile(int nIndex);
     void OnAppAbout();
 
@@ -79,7 +91,9 @@ private:
     void OnInitMenuPopup(QMenu* popup);
     void OnUpdateEditCommand(bool bLoaded);
     void OnDocumentState();
-    bool DoFileSave();
+    bool DoFileSave(bool bSaveAs = false);
+    void FollowFile();
+    void ShowNotice(const QString& text);
     QString TitleName() const;
     void UpdateTitle();
     void UpdateRecentFileMenu();
@@ -100,4 +114,9 @@ private:
     CXPToolBar* m_wndEditBar = nullptr;
     QWidget* m_wndDlgBar = nullptr;
     QList<QObject*> m_listSilentButtons; // toolbar buttons whose command has no tooltip
+    QFileSystemWatcher m_watcher;          // the open file, re-armed when it is replaced
+    QTimer m_diskCheckTimer;               // gathers a burst of changes into one look
+    CEditorLock m_editorLock;              // tells other editors the file is open here
+    std::uint64_t m_nDeclinedReload = 0;   // the disk content the user chose not to reload
+    bool m_bMissingNoticed = false;
 };

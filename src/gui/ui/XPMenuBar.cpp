@@ -11,6 +11,7 @@
 #include <QLayout>
 #include <QMainWindow>
 #include <QMenu>
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -55,6 +56,11 @@ CXPMenuBar::CXPMenuBar(QWidget* frame) : QToolBar(QStringLiteral("MenuBar"), fra
 }
 
 CXPMenuBar::~CXPMenuBar() = default;
+
+void CXPMenuBar::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+}
 
 bool CXPMenuBar::LoadMenuBar(const QList<QAction*>& entries)
 {

@@ -66,6 +66,8 @@ protected:
     void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    // A floating bar holds the only menus: a close request from the window manager is refused.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     CBarItem* ItemAt(int nIndex) const;
