@@ -1,11 +1,17 @@
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
+#include "rom/ActorTables.h"
 #include "rom/DemoRom.h"
 #include "rom/GlyphoxDoc.h"
 #include "view/GlyphoxView.h"
 #include "RomFixture.h"
 
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
 #include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QtTest>
 
 #include <memory>
@@ -63,6 +69,11 @@ private slots:
             m_listAsked << text;
             return m_answer;
         };
+        const auto ask = [this](const QString& text) {
+            m_listAsked << text;
+            return m_answer == QMessageBox::Yes;
+        };
+        m_frame->m_fnAskOverwrite = m_frame->m_fnAskReload = m_frame->m_fnAskOpenAnyway = ask;
         m_frame->show();
     }
 
@@ -120,6 +131,94 @@ private slots:
         m_answer = QMessageBox::No;
         Open(m_strOther); // a fresh history
         QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+    }
+
+    // Another program changes the open file: Save asks before overwriting, and Cancel keeps
+    // both the file and the edits; without edits the file is reloaded where the view stands,
+    // with edits the user chooses once; a removed file is only reported.
+    void changesOnDisk()
+    {
+        Open(m_strPath);
+        CGlyphoxView* view = m_frame->View();
+        auto* edit = view->findChild<QLineEdit*>("editTileSet");
+        edit->setText("5");
+        QTest::keyClick(edit, Qt::Key_Return);
+        QByteArray disk = RomFixture::ReadFile(m_strPath);
+        disk[CActorTables::TileSetOffset(5)] ^= 0x5A;
+        QVERIFY(RomFixture::WriteFile(m_strPath, disk));
+        m_frame->CheckFileOnDisk();
+        QCOMPARE(m_frame->Document()->Image()[CActorTables::TileSetOffset(5)],
+                 std::uint8_t(disk[CActorTables::TileSetOffset(5)]));
+        QCOMPARE(view->ActorNumber(), 5);
+        QVERIFY(m_frame->statusBar()->currentMessage().startsWith("Reloaded a.smc"));
+        QVERIFY(m_listAsked.isEmpty());
+
+        Edit();
+        disk[0x2000] ^= 0x11;
+        QVERIFY(RomFixture::WriteFile(m_strPath, disk));
+        m_answer = QMessageBox::No;
+        m_frame->CheckFileOnDisk();
+        m_frame->CheckFileOnDisk(); // the same content is not asked about twice
+        QCOMPARE(m_listAsked.size(), 1);
+        QVERIFY(m_listAsked[0].startsWith("a.smc was changed by another program. Reload"));
+        m_frame->Action(ID_FILE_SAVE)->trigger();
+        QCOMPARE(m_listAsked.value(1), "a.smc was changed by another program since it was "
+                                       "opened. Overwrite those changes?");
+        QCOMPARE(RomFixture::ReadFile(m_strPath), disk);
+        QVERIFY(m_frame->isWindowModified());
+        m_answer = QMessageBox::Yes;
+        m_frame->Action(ID_FILE_SAVE)->trigger();
+        QVERIFY(!m_frame->isWindowModified());
+        QCOMPARE(RomFixture::ReadFile(m_strPath).at(kOffset), kEdited);
+
+        QVERIFY(QFile::remove(m_strPath));
+        m_frame->CheckFileOnDisk();
+        QVERIFY(m_frame->statusBar()->currentMessage().contains("removed"));
+        QVERIFY(m_frame->View()->IsRomLoaded());
+    }
+
+    // A file another editor holds: opening asks, naming it; the CLI refuses to write it
+    // unless forced.
+    void fileHeldByAnotherEditor()
+    {
+        QProcess holder;
+        holder.start(HOLD_LOCK, {m_strOther});
+        QVERIFY(holder.waitForReadyRead(30000));
+        m_answer = QMessageBox::No;
+        Open(m_strOther);
+        QCOMPARE(m_listAsked.size(), 1);
+        QVERIFY2(m_listAsked[0].contains(QString("(process %1 on").arg(holder.processId())),
+                 qPrintable(m_listAsked[0]));
+        QVERIFY(m_frame->Document()->PathName().isEmpty());
+        QVERIFY(RomFixture::WriteFile(m_dir.filePath("pal.bin"), QByteArray(32, 1)));
+        const QStringList import{"import-palette", m_strOther, "--bank", "battle", "--palette",
+                                 "0", m_dir.filePath("pal.bin")};
+        QCOMPARE(QProcess::execute(GLYPHOX_CLI, import), 1);
+        QCOMPARE(QProcess::execute(GLYPHOX_CLI, import + QStringList{"--force"}), 0);
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(30000));
+        m_answer = QMessageBox::Yes;
+        Open(m_strOther);
+        QCOMPARE(m_listAsked.size(), 1);
+        QCOMPARE(m_frame->Document()->PathName(), m_strOther);
+    }
+
+    // The menu bar holds the only menus: a floating one refuses to close, and one hidden
+    // anyway is offered back by the toolbars' menu.
+    void menuBarCannotBeLost()
+    {
+        QToolBar* bar = m_frame->findChild<QToolBar*>("m_wndMenuBar");
+        QCloseEvent close;
+        QCoreApplication::sendEvent(bar, &close);
+        QVERIFY(!close.isAccepted());
+        std::unique_ptr<QMenu> visible(m_frame->createPopupMenu());
+        QVERIFY(!visible->actions().contains(bar->toggleViewAction()) ||
+                !bar->toggleViewAction()->isVisible());
+        bar->hide();
+        std::unique_ptr<QMenu> hidden(m_frame->createPopupMenu());
+        QVERIFY(hidden->actions().contains(bar->toggleViewAction()));
+        bar->toggleViewAction()->trigger();
+        QVERIFY(bar->isVisible());
     }
 
     void askBeforeDropping_data()

@@ -209,6 +209,29 @@ private slots:
         QCOMPARE(ReadFile(rom), Imported());
     }
 
+    // An editor's document and a CLI write on one file, in both orders: the later writer
+    // never silently drops the earlier one's bytes.
+    void editorAndCliWrites()
+    {
+        const QString rom = Path("shared.smc");
+        QVERIFY(WriteFile(rom, m_base));
+        CGlyphoxDoc doc;
+        QVERIFY(doc.OnOpenDocument(rom).ok);
+        Flip(doc, 0x1000);
+        QCOMPARE(Run("import-palette @shared.smc --bank battle --palette 2 @pal.bin"), 0);
+        const CFileResult refused = doc.OnSaveDocument(rom);
+        QVERIFY(!refused.ok && refused.changedOnDisk);
+        QCOMPARE(ReadFile(rom), Imported());
+
+        QVERIFY(WriteFile(rom, m_base) && doc.OnOpenDocument(rom).ok);
+        Flip(doc, 0x1000);
+        QVERIFY(doc.OnSaveDocument(rom).ok);
+        QCOMPARE(Run("import-palette @shared.smc --bank battle --palette 2 @pal.bin"), 0);
+        QByteArray both = Imported();
+        both[0x1000] = char(~both[0x1000]);
+        QCOMPARE(ReadFile(rom), both);
+    }
+
     // The ROM's name turned into a link to another file while a save was under way,
     // and the save killed: the journal never reaches the other file, nor a new file
     // put under the old name later.

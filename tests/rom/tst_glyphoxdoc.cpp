@@ -7,8 +7,14 @@
 #include <QDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <cstring>
+
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -117,6 +123,9 @@ private slots:
         QTest::newRow("folder") << "folder";
         QTest::newRow("too short") << "short";
         QTest::newRow("read-only") << "readonly";
+        QTest::newRow("named pipe") << "pipe";
+        QTest::newRow("device") << "device";
+        QTest::newRow("socket") << "socket";
     }
 
     void refusedOpenKeepsThePreviousImage()
@@ -134,6 +143,21 @@ private slots:
             if (!MakeReadOnly(bad))
                 QSKIP("cannot make a file read-only here");
         }
+        // Special files are refused at once, never waited on.
+        if (kind == "pipe")
+            QVERIFY(::mkfifo(QFile::encodeName(bad).constData(), 0600) == 0);
+        if (kind == "device")
+            bad = "/dev/zero";
+        const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (kind == "socket") {
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            const QByteArray name = QFile::encodeName(bad);
+            std::memcpy(address.sun_path, name.constData(),
+                        std::min(name.size() + 1, qsizetype(sizeof address.sun_path)));
+            QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
+        }
+        ::close(listener);
 
         CGlyphoxDoc doc;
         QVERIFY(doc.OnOpenDocument(good).ok);
@@ -149,6 +173,9 @@ private slots:
         QCOMPARE(doc.Image()[0x150200], std::uint8_t(~PatternByte(0x150200)));
         if (kind == "readonly")
             QVERIFY(refused.message.contains("for writing"));
+        const QMap<QString, QString> named{
+            {"pipe", "named pipe"}, {"device", "device"}, {"socket", "socket"}, {"folder", "folder"}};
+        QVERIFY2(refused.message.contains(named.value(kind, "")), qPrintable(refused.message));
 
         // The image is saved into the file it came from, never into the refused one.
         QVERIFY(doc.OnSaveDocument(doc.PathName()).ok);
@@ -266,6 +293,80 @@ private slots:
         QCOMPARE(ReadFile(path), states[expected]);
         QCOMPARE(doc.Image()[0x1000], std::uint8_t(states[expected][0x1000]));
         QVERIFY(!CSaveJournal::IsPending(path));
+    }
+
+    // Another program changed the file after it was opened: a save refuses (the file and the
+    // edits stay as they are) until told to overwrite; a file merely touched saves as usual.
+    void changedOnDiskIsNeverOverwrittenUnasked_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("refused");
+        for (const char* change : {"inside", "outside", "replaced", "truncated", "deleted"})
+            QTest::newRow(change) << change << true;
+        QTest::newRow("touched") << "touched" << false;
+    }
+
+    void changedOnDiskIsNeverOverwrittenUnasked()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, refused);
+        const QString path = Path("watched.smc");
+        QByteArray disk = Pattern(0x300200);
+        QVERIFY(WriteFile(path, disk));
+        CGlyphoxDoc doc;
+        QVERIFY(doc.OnOpenDocument(path).ok);
+        Flip(doc, 0x1000);
+        if (change == "inside" || change == "outside")
+            disk[change == "inside" ? 0x1000 : 0x2000] = 'X';
+        if (change == "truncated")
+            disk.truncate(1000);
+        if (change == "replaced") { // as an assembler does: a new file renamed over the old
+            disk[0x2000] = 'Y';
+            QVERIFY(WriteFile(path + ".new", disk) && ::rename(QFile::encodeName(path + ".new"),
+                                                                 QFile::encodeName(path)) == 0);
+        } else if (change == "deleted") {
+            QVERIFY(QFile::remove(path));
+        } else {
+            QVERIFY(WriteFile(path, disk)); // "touched" writes the same bytes again
+        }
+
+        const CFileResult saved = doc.OnSaveDocument(path);
+        QCOMPARE(saved.ok, !refused);
+        if (!refused)
+            return;
+        QCOMPARE(saved.changedOnDisk, change != "truncated" && change != "deleted");
+        QCOMPARE(QFileInfo::exists(path), change != "deleted");
+        if (change != "deleted")
+            QCOMPARE(ReadFile(path), disk);
+        QVERIFY(doc.IsModified() && doc.Image()[0x1000] != std::uint8_t(PatternByte(0x1000)));
+        if (saved.changedOnDisk) {
+            QVERIFY(doc.OnSaveDocument(path, CGlyphoxDoc::Overwrite::Always).ok);
+            QCOMPARE(ReadFile(path), QByteArray(reinterpret_cast<const char*>(doc.Image()),
+                                                0x300200));
+            QVERIFY(doc.ReadDiskState().SameContent(doc.DiskState()));
+        }
+    }
+
+    // Save As to a new name makes the file whole from the current one (header and tail
+    // kept) and the document goes on with it; an untitled image becomes a headered file.
+    void saveAsMakesANewFile()
+    {
+        const QString path = Path("source.smc");
+        const QByteArray source = Pattern(0x300200 + 4096); // a tail past the mapped region
+        QVERIFY(WriteFile(path, source));
+        CGlyphoxDoc doc;
+        QVERIFY(doc.OnOpenDocument(path).ok);
+        Flip(doc, 0x2000);
+        QVERIFY(doc.SaveAsNewFile(Path("copy.smc")).ok);
+        QByteArray expected = source;
+        expected[0x2000] = char(~expected[0x2000]);
+        QCOMPARE(ReadFile(Path("copy.smc")), expected);
+        QCOMPARE(ReadFile(path), source);
+        QVERIFY(doc.PathName() == Path("copy.smc") && !doc.IsModified());
+
+        doc.MakeUntitled();
+        QVERIFY(doc.SaveAsNewFile(Path("untitled.smc")).ok);
+        QCOMPARE(ReadFile(Path("untitled.smc")), expected.left(0x300200));
     }
 
     // Whatever sits in a file's journal slot, the file opens: a journal is applied
