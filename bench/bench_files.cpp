@@ -102,8 +102,8 @@ void BM_SaveDocument_Floor(benchmark::State& state)
         state.ResumeTiming();
         CPosixFile file;
         if (!file.Open(path, O_RDWR) ||
-            !file.WriteAt(0, QByteArrayView(reinterpret_cast<const char*>(bytes.data()),
-                                            ROM_IMAGE_SIZE)) ||
+            !file.WriteAt(
+                0, QByteArrayView(reinterpret_cast<const char*>(bytes.data()), ROM_IMAGE_SIZE)) ||
             !file.Sync()) {
             state.SkipWithError("cannot write the image file");
             break;
@@ -151,8 +151,7 @@ void BM_HistoryPerPixelStep(benchmark::State& state)
             perStep - double(sizeof(CEditHistory::Step));
         state.counters["steps"] = history.Count();
         // What the allocator really holds for the steps (glibc), container included.
-        state.counters["heap_bytes_per_step"] =
-            double(HeapInUse() - heapBefore) / history.Count();
+        state.counters["heap_bytes_per_step"] = double(HeapInUse() - heapBefore) / history.Count();
     }
 }
 

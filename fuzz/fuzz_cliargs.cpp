@@ -23,9 +23,9 @@ void CheckInt(const QString& text, int min, int max, bool allowHex)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const QStringList valued = {
-        QStringLiteral("--actor"), QStringLiteral("--bank"), QStringLiteral("--palette"),
-        QStringLiteral("--strip"), QStringLiteral("--step"), QStringLiteral("-o")};
+    static const QStringList valued = {QStringLiteral("--actor"),   QStringLiteral("--bank"),
+                                       QStringLiteral("--palette"), QStringLiteral("--strip"),
+                                       QStringLiteral("--step"),    QStringLiteral("-o")};
     static const QStringList flags = {QStringLiteral("--auto"), QStringLiteral("--labels")};
 
     QStringList arguments;
@@ -58,8 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const char* name;
         int min;
         int max;
-    } ranges[] = {{"--actor", 0, 64}, {"--palette", 0, 29}, {"--strip", 1, 3},
-                  {"--step", 0, INT_MAX}, {"--bank", -1, 1}};
+    } ranges[] = {{"--actor", 0, 64},
+                  {"--palette", 0, 29},
+                  {"--strip", 1, 3},
+                  {"--step", 0, INT_MAX},
+                  {"--bank", -1, 1}};
     for (const auto& range : ranges) {
         const QString name = QString::fromLatin1(range.name);
         int value = 0;

@@ -32,12 +32,26 @@
 namespace {
 
 constexpr qint64 kLengths[] = {
-    0,       31,       ROM_SIZE - 1,       ROM_SIZE,       ROM_SIZE + 100,       ROM_IMAGE_SIZE - 1,
-    ROM_IMAGE_SIZE,    ROM_IMAGE_SIZE + 1, ROM_IMAGE_SIZE + 512, ROM_SIZE + 1024,
+    0,
+    31,
+    ROM_SIZE - 1,
+    ROM_SIZE,
+    ROM_SIZE + 100,
+    ROM_IMAGE_SIZE - 1,
+    ROM_IMAGE_SIZE,
+    ROM_IMAGE_SIZE + 1,
+    ROM_IMAGE_SIZE + 512,
+    ROM_SIZE + 1024,
 };
 constexpr size_t kLengthCount = sizeof(kLengths) / sizeof(kLengths[0]);
 
-enum JournalMode { NoJournal, RawJournal, BuiltJournal, FolderJournal };
+enum JournalMode
+{
+    NoJournal,
+    RawJournal,
+    BuiltJournal,
+    FolderJournal
+};
 
 std::uint32_t Take(const std::uint8_t*& data, size_t& size, int bytes)
 {
@@ -162,8 +176,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     CGlyphoxDoc doc;
-    const CFileResult result = doc.OnOpenDocument(
-        path, refuse ? CGlyphoxDoc::Pending::Refuse : CGlyphoxDoc::Pending::Settle);
+    const CFileResult result = doc.OnOpenDocument(path, refuse ? CGlyphoxDoc::Pending::Refuse
+                                                               : CGlyphoxDoc::Pending::Settle);
     CheckFile(path, before, match, &after);
     if (refuse && mode != NoJournal) {
         FUZZ_CHECK(!result.ok);

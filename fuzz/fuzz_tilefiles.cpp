@@ -72,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool battle = data[0] & 2;
     const bool useFolder = data[0] & 4;
     const bool useMissing = !useFolder && (data[0] & 8);
-    const int index = PickIndex(data[1], palette ? CActorTables::PALETTE_COUNT
-                                                 : CActorTables::ACTOR_COUNT);
+    const int index =
+        PickIndex(data[1], palette ? CActorTables::PALETTE_COUNT : CActorTables::ACTOR_COUNT);
     const char* content = reinterpret_cast<const char*>(data + 2);
     const size_t length = size - 2;
     fuzz::WriteFile(file, content, length);
@@ -99,8 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool expectOk = readable && (!palette || length >= CTileFiles::PALETTE_FILE_BYTES);
     FUZZ_CHECK(result.ok == expectOk);
     if (!result.ok)
-        FUZZ_CHECK(result.message == (readable ? CTileFiles::PaletteTooShortText()
-                                               : CTileFiles::CannotReadText()));
+        FUZZ_CHECK(result.message ==
+                   (readable ? CTileFiles::PaletteTooShortText() : CTileFiles::CannotReadText()));
 
     const std::uint8_t* image = doc.Image();
     const std::uint8_t* before = g_reference.data();

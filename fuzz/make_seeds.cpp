@@ -56,8 +56,7 @@ QByteArray Bytes(std::initializer_list<int> values)
 }
 
 // Arguments separated by NUL bytes, from a literal (without its final NUL).
-template <std::size_t N>
-QByteArray Args(const char (&text)[N])
+template <std::size_t N> QByteArray Args(const char (&text)[N])
 {
     return QByteArray(text, N - 1);
 }
@@ -72,8 +71,8 @@ int main(int argc, char** argv)
     }
     g_root = QString::fromLocal8Bit(argv[1]);
 
-    const QByteArray headered =
-        Journal(QStringLiteral("/home/user/roms/morrow.smc"), ROM_IMAGE_SIZE, 0x150200, Pattern(64, 1));
+    const QByteArray headered = Journal(QStringLiteral("/home/user/roms/morrow.smc"),
+                                        ROM_IMAGE_SIZE, 0x150200, Pattern(64, 1));
     Write("fuzz_journal", "headered", headered);
     Write("fuzz_journal", "headerless-unicode-path",
           Journal(QStringLiteral("/tmp/r\u00f6m \u6587\u5b57.sfc"), ROM_SIZE, ROM_SIZE - 300,
@@ -104,10 +103,15 @@ int main(int argc, char** argv)
 
     // fuzz_cliargs: arguments separated by NUL bytes.
     Write("fuzz_cliargs", "render-strip",
-          Args("--actor\0" "3\0--bank\0battle\0--palette\0" "5\0--strip\0" "2\0-o\0out.png\0"
+          Args("--actor\0"
+               "3\0--bank\0battle\0--palette\0"
+               "5\0--strip\0"
+               "2\0-o\0out.png\0"
                "rom.smc"));
     Write("fuzz_cliargs", "inline-values", Args("--actor=12\0--auto\0--labels\0--step=0x10\0rom"));
     Write("fuzz_cliargs", "missing-value", Args("rom.smc\0--strip"));
-    Write("fuzz_cliargs", "numbers", Args("--strip\0 -0\0--step\0" "2147483648\0-\0x"));
+    Write("fuzz_cliargs", "numbers",
+          Args("--strip\0 -0\0--step\0"
+               "2147483648\0-\0x"));
     return 0;
 }

@@ -40,14 +40,12 @@ inline QByteArray ReadFile(const QString& path)
 }
 
 // Changes one byte of the document's image through its edit, as the editor does.
-template <typename Doc>
-inline void Poke(Doc& doc, qint64 offset, std::uint8_t value)
+template <typename Doc> inline void Poke(Doc& doc, qint64 offset, std::uint8_t value)
 {
     doc.Apply({offset, QByteArray(1, char(value)), QStringLiteral("Test edit"), {}});
 }
 
-template <typename Doc>
-inline void Flip(Doc& doc, qint64 offset, std::uint8_t mask = 0xFF)
+template <typename Doc> inline void Flip(Doc& doc, qint64 offset, std::uint8_t mask = 0xFF)
 {
     Poke(doc, offset, std::uint8_t(doc.Image()[offset] ^ mask));
 }

@@ -142,8 +142,8 @@ int CCliCommands::OpenRom(const QString& path, CGlyphoxDoc& doc)
     if (opened.ok)
         return EXIT_OK;
     if (CSaveJournal::IsPending(path))
-        return Fail(QStringLiteral("%1 Run 'glyphox-cli recover %2' first.")
-                        .arg(opened.message, path));
+        return Fail(
+            QStringLiteral("%1 Run 'glyphox-cli recover %2' first.").arg(opened.message, path));
     return Fail(opened.message);
 }
 
@@ -342,8 +342,7 @@ int CCliCommands::ExportPalette(const QStringList& arguments)
     CGlyphoxDoc doc;
     if (const int status = OpenRom(rom, doc))
         return status;
-    const CFileResult exported =
-        CTileFiles::ExportPalette(doc.Image(), battle, palette, out);
+    const CFileResult exported = CTileFiles::ExportPalette(doc.Image(), battle, palette, out);
     if (!exported.ok)
         return Fail(OutputFailure(exported, out));
     Print(CTileFiles::PaletteExportedText(Shown(out)));
@@ -393,7 +392,8 @@ int CCliCommands::PrepareRender(const CCliArguments& args, CGlyphoxDoc& doc, int
         return status;
     if (!args.Has(QStringLiteral("-o")))
         return Usage(QStringLiteral("option -o OUT.png is required"));
-    if (const int status = CheckOutput(args.Value(QStringLiteral("-o")), args.Positionals().first()))
+    if (const int status =
+            CheckOutput(args.Value(QStringLiteral("-o")), args.Positionals().first()))
         return status;
     if (const int status = OpenRom(args.Positionals().first(), doc))
         return status;
@@ -435,10 +435,9 @@ int CCliCommands::RenderStrip(const QStringList& arguments)
         return status;
 
     CStripRenderer renderer;
-    const CPixelBuffer& image =
-        renderer.DrawStrip(strip - 1, CActorTables::StripVariantForStep(strip - 1, step),
-                           CActorTables::TileWindow(doc.Image(), actor), words,
-                           args.Has(QStringLiteral("--labels")));
+    const CPixelBuffer& image = renderer.DrawStrip(
+        strip - 1, CActorTables::StripVariantForStep(strip - 1, step),
+        CActorTables::TileWindow(doc.Image(), actor), words, args.Has(QStringLiteral("--labels")));
     return WritePicture(image, args.Value(QStringLiteral("-o")),
                         QStringLiteral("strip %1 of actor %2").arg(strip).arg(actor));
 }
@@ -459,8 +458,7 @@ int CCliCommands::RenderTiles(const QStringList& arguments)
         return status;
 
     CTileSheetRenderer renderer;
-    const CPixelBuffer& sheet =
-        renderer.Draw(CActorTables::TileWindow(doc.Image(), actor), words);
+    const CPixelBuffer& sheet = renderer.Draw(CActorTables::TileWindow(doc.Image(), actor), words);
     return WritePicture(sheet, args.Value(QStringLiteral("-o")),
                         QStringLiteral("the tiles of actor %1").arg(actor));
 }

@@ -92,14 +92,16 @@ private slots:
         QStringList menus;
         for (QMenu* menu : m_frame->Menus())
             menus << menu->title() + ": " + Texts(menu->actions()).join('|');
-        QCOMPARE(menus,
-                 (QStringList{"&File: &Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|-|Recent File|-|E&xit",
-                              "&Edit: Undo\tCtrl+Z|Redo\tCtrl+Y|-|Tile copy|Paste tile|-|Erase all tiles|-|Paint mode|Droper "
-                              "mode|Fill mode|-|Shift left|Shift up|Shift right|Shift down|-|Flip "
-                              "tile horizontally|Flip tile verticaly|-|Rotate left|Rotate right",
-                              "Import/Export: &Export tile set|&Import tile set|-|Export "
-                              "palette|Import palette",
-                              "&Help: &About Glyphox..."}));
+        QCOMPARE(
+            menus,
+            (QStringList{"&File: &Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|-|Recent File|-|E&xit",
+                         "&Edit: Undo\tCtrl+Z|Redo\tCtrl+Y|-|Tile copy|Paste tile|-|Erase all "
+                         "tiles|-|Paint mode|Droper "
+                         "mode|Fill mode|-|Shift left|Shift up|Shift right|Shift down|-|Flip "
+                         "tile horizontally|Flip tile verticaly|-|Rotate left|Rotate right",
+                         "Import/Export: &Export tile set|&Import tile set|-|Export "
+                         "palette|Import palette",
+                         "&Help: &About Glyphox..."}));
     }
 
     void toolbars()
@@ -115,12 +117,13 @@ private slots:
             }
             bars << shown.join('|');
         }
-        QCOMPARE(bars, (QStringList{"Open|Save|-|About",
-                                    "Undo|Redo|-|Copy current tile|Paste tile|-|Fill tile with selected "
-                                    "colour|-|Paint mode|Droper mode|Fill mode|-|Shift tile "
-                                    "left|Shift tile up|Shift tile down||-|Flip tile "
-                                    "horizontally|Flip tile vertically|-|Rotate tile counter "
-                                    "clock wize|Rotate tile clock wize"}));
+        QCOMPARE(bars,
+                 (QStringList{"Open|Save|-|About",
+                              "Undo|Redo|-|Copy current tile|Paste tile|-|Fill tile with selected "
+                              "colour|-|Paint mode|Droper mode|Fill mode|-|Shift tile "
+                              "left|Shift tile up|Shift tile down||-|Flip tile "
+                              "horizontally|Flip tile vertically|-|Rotate tile counter "
+                              "clock wize|Rotate tile clock wize"}));
         // The whole form shows; both bars share the top row; the dialog bar is never offered.
         QVERIFY(m_frame->View()->rect().contains(m_frame->View()->childrenRect()));
         QCOMPARE(m_frame->toolBarArea(m_frame->EditToolBar()), Qt::TopToolBarArea);

@@ -40,10 +40,7 @@ class tst_SaveChanges : public QObject
         m_frame->Action(ID_FILE_OPEN)->trigger();
     }
 
-    void Edit()
-    {
-        RomFixture::Poke(*m_frame->Document(), kOffset, std::uint8_t(kEdited));
-    }
+    void Edit() { RomFixture::Poke(*m_frame->Document(), kOffset, std::uint8_t(kEdited)); }
 
 private slots:
     void initTestCase()
@@ -117,8 +114,8 @@ private slots:
         QCOMPARE(undo->text(), "Undo Fill tile\tCtrl+Z");
         QVERIFY(undo->isEnabled());
         QVERIFY(undo->shortcuts().contains(QKeySequence("Ctrl+Z")));
-        QCOMPARE(redo->shortcuts(), (QList<QKeySequence>{QKeySequence("Ctrl+Y"),
-                                                         QKeySequence("Ctrl+Shift+Z")}));
+        QCOMPARE(redo->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
         undo->trigger();
         QVERIFY(!m_frame->isWindowModified());
         QCOMPARE(undo->text(), "Undo\tCtrl+Z");
@@ -191,8 +188,9 @@ private slots:
                  qPrintable(m_listAsked[0]));
         QVERIFY(m_frame->Document()->PathName().isEmpty());
         QVERIFY(RomFixture::WriteFile(m_dir.filePath("pal.bin"), QByteArray(32, 1)));
-        const QStringList import{"import-palette", m_strOther, "--bank", "battle", "--palette",
-                                 "0", m_dir.filePath("pal.bin")};
+        const QStringList import{
+            "import-palette",         m_strOther, "--bank", "battle", "--palette", "0",
+            m_dir.filePath("pal.bin")};
         QCOMPARE(QProcess::execute(GLYPHOX_CLI, import), 1);
         QCOMPARE(QProcess::execute(GLYPHOX_CLI, import + QStringList{"--force"}), 0);
         holder.closeWriteChannel();

@@ -64,9 +64,8 @@ class TestCliFaults : public QObject
     {
         const bool finished = process->waitForFinished(60000);
         m_err = QString::fromUtf8(process->readAllStandardError());
-        const int code = finished && process->exitStatus() == QProcess::NormalExit
-                             ? process->exitCode()
-                             : -1;
+        const int code =
+            finished && process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
         delete process;
         return code;
     }
@@ -95,27 +94,40 @@ private slots:
         QTest::addColumn<int>("nth");
         QTest::addColumn<int>("error");
         const QString import = "import-palette @rom.smc --bank battle --palette 2 @pal.bin";
-        QTest::newRow("journal write, disk full") << import << "journals/" << "write" << 1 << ENOSPC;
-        QTest::newRow("journal second write") << import << "journals/" << "write" << 2 << EIO;
-        QTest::newRow("journal sync") << import << "journals/" << "fsync" << 1 << EIO;
-        QTest::newRow("journal close") << import << "journals/" << "close" << 1 << EIO;
-        QTest::newRow("journal rename") << import << "journals/" << "rename" << 1 << ENOSPC;
-        QTest::newRow("ROM write") << import << "rom.smc" << "write" << 1 << ENOSPC;
-        QTest::newRow("ROM too large") << import << "rom.smc" << "write" << 1 << EFBIG;
-        QTest::newRow("ROM sync") << import << "rom.smc" << "fsync" << 1 << EIO;
-        QTest::newRow("tile set export write")
-            << "export-tileset @rom.smc --actor 3 -o @out" << "out" << "write" << 1 << ENOSPC;
+        QTest::newRow("journal write, disk full") << import << "journals/"
+                                                  << "write" << 1 << ENOSPC;
+        QTest::newRow("journal second write") << import << "journals/"
+                                              << "write" << 2 << EIO;
+        QTest::newRow("journal sync") << import << "journals/"
+                                      << "fsync" << 1 << EIO;
+        QTest::newRow("journal close") << import << "journals/"
+                                       << "close" << 1 << EIO;
+        QTest::newRow("journal rename") << import << "journals/"
+                                        << "rename" << 1 << ENOSPC;
+        QTest::newRow("ROM write") << import << "rom.smc"
+                                   << "write" << 1 << ENOSPC;
+        QTest::newRow("ROM too large") << import << "rom.smc"
+                                       << "write" << 1 << EFBIG;
+        QTest::newRow("ROM sync") << import << "rom.smc"
+                                  << "fsync" << 1 << EIO;
+        QTest::newRow("tile set export write") << "export-tileset @rom.smc --actor 3 -o @out"
+                                               << "out"
+                                               << "write" << 1 << ENOSPC;
         QTest::newRow("palette export sync")
-            << "export-palette @rom.smc --bank overworld --palette 1 -o @out" << "out" << "fsync"
-            << 1 << EIO;
+            << "export-palette @rom.smc --bank overworld --palette 1 -o @out"
+            << "out"
+            << "fsync" << 1 << EIO;
         QTest::newRow("picture close")
-            << "render-tiles @rom.smc --actor 3 --bank battle --auto -o @out" << "out" << "close"
-            << 1 << EIO;
+            << "render-tiles @rom.smc --actor 3 --bank battle --auto -o @out"
+            << "out"
+            << "close" << 1 << EIO;
         QTest::newRow("picture rename")
-            << "render-strip @rom.smc --actor 3 --bank battle --auto --strip 1 -o @out" << "out"
+            << "render-strip @rom.smc --actor 3 --bank battle --auto --strip 1 -o @out"
+            << "out"
             << "rename" << 1 << ENOSPC;
-        QTest::newRow("demo image write")
-            << "demo-rom @out --force" << "out" << "write" << 1 << ENOSPC;
+        QTest::newRow("demo image write") << "demo-rom @out --force"
+                                          << "out"
+                                          << "write" << 1 << ENOSPC;
     }
 
     void failingDiskChangesNothing()

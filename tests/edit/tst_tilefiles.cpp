@@ -39,8 +39,10 @@ QString MakeEntry(const QTemporaryDir& dir, const QString& name, int length)
 void Fill(CGlyphoxDoc& doc)
 {
     const std::vector<std::uint8_t> image = Image();
-    doc.Apply({0, QByteArray(reinterpret_cast<const char*>(image.data()), qsizetype(image.size())),
-               QStringLiteral("Fill"), {}});
+    doc.Apply({0,
+               QByteArray(reinterpret_cast<const char*>(image.data()), qsizetype(image.size())),
+               QStringLiteral("Fill"),
+               {}});
 }
 
 std::vector<std::uint8_t> Bytes(const CGlyphoxDoc& doc)

@@ -42,17 +42,23 @@ class TestEditHistory : public QObject
             break;
         case 1: // a colour
             doc.Apply({CActorTables::ColorOffset(battle, palette, random.bounded(16)),
-                       bytes.left(2), "Change colour", {-1, -1, battle, palette}});
+                       bytes.left(2),
+                       "Change colour",
+                       {-1, -1, battle, palette}});
             break;
         case 2: // a stroke of a few pixels, bytes here and there in one tile
             doc.BeginStroke("Paint", {actor, tile});
             for (int i = random.bounded(1, 6); i > 0; --i)
                 doc.Apply({CActorTables::TileOffset(actor, tile) + random.bounded(32),
-                           bytes.left(1), "Paint", {}});
+                           bytes.left(1),
+                           "Paint",
+                           {}});
             doc.EndStroke();
             break;
         case 3:
-            doc.Apply({CActorTables::TileSetOffset(actor), QByteArray(5792, '\0'), "Erase all tiles",
+            doc.Apply({CActorTables::TileSetOffset(actor),
+                       QByteArray(5792, '\0'),
+                       "Erase all tiles",
                        {actor, tile}});
             break;
         case 4: { // an import of a short file
@@ -63,7 +69,8 @@ class TestEditHistory : public QObject
         }
         default: // writes what is there already: recorded nowhere
             doc.Apply({CActorTables::TileOffset(actor, tile),
-                       Image(doc).mid(CActorTables::TileOffset(actor, tile), 32), "Paste tile",
+                       Image(doc).mid(CActorTables::TileOffset(actor, tile), 32),
+                       "Paste tile",
                        {actor, tile}});
         }
     }

@@ -173,8 +173,10 @@ private slots:
         QCOMPARE(doc.Image()[0x150200], std::uint8_t(~PatternByte(0x150200)));
         if (kind == "readonly")
             QVERIFY(refused.message.contains("for writing"));
-        const QMap<QString, QString> named{
-            {"pipe", "named pipe"}, {"device", "device"}, {"socket", "socket"}, {"folder", "folder"}};
+        const QMap<QString, QString> named{{"pipe", "named pipe"},
+                                           {"device", "device"},
+                                           {"socket", "socket"},
+                                           {"folder", "folder"}};
         QVERIFY2(refused.message.contains(named.value(kind, "")), qPrintable(refused.message));
 
         // The image is saved into the file it came from, never into the refused one.
@@ -322,8 +324,8 @@ private slots:
             disk.truncate(1000);
         if (change == "replaced") { // as an assembler does: a new file renamed over the old
             disk[0x2000] = 'Y';
-            QVERIFY(WriteFile(path + ".new", disk) && ::rename(QFile::encodeName(path + ".new"),
-                                                                 QFile::encodeName(path)) == 0);
+            QVERIFY(WriteFile(path + ".new", disk) &&
+                    ::rename(QFile::encodeName(path + ".new"), QFile::encodeName(path)) == 0);
         } else if (change == "deleted") {
             QVERIFY(QFile::remove(path));
         } else {
@@ -341,8 +343,8 @@ private slots:
         QVERIFY(doc.IsModified() && doc.Image()[0x1000] != std::uint8_t(PatternByte(0x1000)));
         if (saved.changedOnDisk) {
             QVERIFY(doc.OnSaveDocument(path, CGlyphoxDoc::Overwrite::Always).ok);
-            QCOMPARE(ReadFile(path), QByteArray(reinterpret_cast<const char*>(doc.Image()),
-                                                0x300200));
+            QCOMPARE(ReadFile(path),
+                     QByteArray(reinterpret_cast<const char*>(doc.Image()), 0x300200));
             QVERIFY(doc.ReadDiskState().SameContent(doc.DiskState()));
         }
     }
@@ -376,9 +378,12 @@ private slots:
     {
         QTest::addColumn<QString>("slot");
         QTest::addColumn<QString>("notice");
-        QTest::newRow("span past the largest offset") << "overflow" << "damaged";
-        QTest::newRow("folder") << "folder" << "is a folder";
-        QTest::newRow("another file's journal") << "other" << "does not match";
+        QTest::newRow("span past the largest offset") << "overflow"
+                                                      << "damaged";
+        QTest::newRow("folder") << "folder"
+                                << "is a folder";
+        QTest::newRow("another file's journal") << "other"
+                                                << "does not match";
     }
 
     void unusableJournalsAreSetAside()

@@ -169,18 +169,21 @@ private slots:
     {
         QTest::addColumn<int>("command");
         QTest::addColumn<int>("operation"); // index into kOperations
-        const int ids[] = {ID_SHIFT_LEFT, ID_SHIFT_UP, ID_SHIFT_RIGHT, ID_SHIFT_DOWN,
+        const int ids[] = {ID_SHIFT_LEFT, ID_SHIFT_UP,  ID_SHIFT_RIGHT, ID_SHIFT_DOWN,
                            ID_FLIP_HORZ,  ID_FLIP_VERT, ID_ROTATE_LEFT, ID_ROTATE_RIGHT};
         for (int i = 0; i < 8; ++i)
             QTest::newRow(CommandTable::Find(ids[i])->pszMenuText) << ids[i] << i;
     }
     void tileOperations()
     {
-        static constexpr void (CPixelGrid::*kOperations[])() = {
-            &CPixelGrid::ShiftLeft,      &CPixelGrid::ShiftUp,
-            &CPixelGrid::ShiftRight,     &CPixelGrid::ShiftDown,
-            &CPixelGrid::FlipHorizontal, &CPixelGrid::FlipVertical,
-            &CPixelGrid::RotateCounterClockwise, &CPixelGrid::RotateClockwise};
+        static constexpr void (CPixelGrid::*kOperations[])() = {&CPixelGrid::ShiftLeft,
+                                                                &CPixelGrid::ShiftUp,
+                                                                &CPixelGrid::ShiftRight,
+                                                                &CPixelGrid::ShiftDown,
+                                                                &CPixelGrid::FlipHorizontal,
+                                                                &CPixelGrid::FlipVertical,
+                                                                &CPixelGrid::RotateCounterClockwise,
+                                                                &CPixelGrid::RotateClockwise};
         QFETCH(int, command);
         QFETCH(int, operation);
         const QByteArray before = Bytes(0, 32);
@@ -305,8 +308,7 @@ private:
     QByteArray Bytes(quint32 at, int length, bool inWindow = true) const
     {
         const quint32 start = inWindow ? CActorTables::TileSetOffset(m_view->ActorNumber()) : 0;
-        return QByteArray(reinterpret_cast<const char*>(m_doc->Image()) + start + at,
-                          length);
+        return QByteArray(reinterpret_cast<const char*>(m_doc->Image()) + start + at, length);
     }
     void SelectTile(int tile)
     {
@@ -315,10 +317,7 @@ private:
         QCOMPARE(m_view->Tile(), tile);
     }
     QImage Strip() const { return m_view->findChild<QLabel*>("labelStrip2")->pixmap().toImage(); }
-    QImage Thumbnail(int tile = 0) const
-    {
-        return m_list->item(tile)->icon().pixmap(16).toImage();
-    }
+    QImage Thumbnail(int tile = 0) const { return m_list->item(tile)->icon().pixmap(16).toImage(); }
 
     const QString m_romPath = g_home.filePath("demo.smc");
     QTemporaryDir m_dir;

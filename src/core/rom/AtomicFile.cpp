@@ -95,8 +95,8 @@ CFileResult CAtomicFile::Write(const QString& path, QByteArrayView bytes)
         (void)::fchmod(file.Descriptor(), existing.st_mode & 07777);
     bool written = file.WriteAt(0, bytes) && file.Sync() && file.Close();
     QString reason = file.ErrorText();
-    if (written && ::rename(QFile::encodeName(temp).constData(),
-                            QFile::encodeName(target).constData()) != 0) {
+    if (written &&
+        ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
         reason = CPosixFile::SystemError(errno);
         written = false;
     }

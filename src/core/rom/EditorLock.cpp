@@ -38,8 +38,8 @@ CEditorLock::Holder CEditorLock::HolderOf(const QString& filePath)
 
 QString CEditorLock::Describe(const Holder& holder)
 {
-    const QString name = holder.application.isEmpty() ? QStringLiteral("another program")
-                                                      : holder.application;
+    const QString name =
+        holder.application.isEmpty() ? QStringLiteral("another program") : holder.application;
     return QStringLiteral("%1 (process %2 on %3)")
         .arg(name)
         .arg(holder.pid)

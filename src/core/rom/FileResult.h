@@ -8,7 +8,7 @@ struct CFileResult
 {
     bool ok = true;
     QString message;
-    QString detail; // why, where the message itself must stay short
+    QString detail;             // why, where the message itself must stay short
     bool changedOnDisk = false; // a save refused because another program changed the file
 
     static CFileResult Success(const QString& notice = {}) { return {true, notice, {}, false}; }

@@ -34,8 +34,8 @@ CFileResult OpenRefused(const QString& path, const CPosixFile& file)
     if (error == ENOENT)
         return CFileResult::Failure(QStringLiteral("“%1” does not exist.").arg(name));
     if (::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode))
-        return CFileResult::Failure(QStringLiteral("“%1” is %2, not a ROM image.")
-                                        .arg(name, FileKindName(info.st_mode)));
+        return CFileResult::Failure(
+            QStringLiteral("“%1” is %2, not a ROM image.").arg(name, FileKindName(info.st_mode)));
     CPosixFile reader;
     if (error == EACCES || error == EROFS || error == EPERM || error == ETXTBSY) {
         if (!reader.Open(path, O_RDONLY))
@@ -46,7 +46,8 @@ CFileResult OpenRefused(const QString& path, const CPosixFile& file)
                            "the same file, so it only opens files it may write.")
                 .arg(name, file.ErrorText()));
     }
-    return CFileResult::Failure(QStringLiteral("Cannot open “%1”: %2.").arg(name, file.ErrorText()));
+    return CFileResult::Failure(
+        QStringLiteral("Cannot open “%1”: %2.").arg(name, file.ErrorText()));
 }
 
 // Opens an existing regular file for reading and writing without ever blocking
@@ -301,9 +302,9 @@ CFileResult CGlyphoxDoc::OnOpenDocument(const QString& pathName, Pending pending
         return CFileResult::Failure(
             QStringLiteral("Cannot read “%1”: %2.").arg(name, file.ErrorText()));
 
-    m_diskState = StateOf(file, QByteArrayView(reinterpret_cast<const char*>(image.get()) +
-                                                   layout.BufferOffset(),
-                                               layout.MappedSize()));
+    m_diskState = StateOf(
+        file, QByteArrayView(reinterpret_cast<const char*>(image.get()) + layout.BufferOffset(),
+                             layout.MappedSize()));
     m_pImage = std::move(image);
     m_nFileLength = layout.fileLength;
     m_bHeaderless = layout.kind == CRomFileLayout::Headerless;
@@ -393,8 +394,8 @@ CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName, Overwrite overw
         m_diskState = StateOf(file, QByteArrayView(source, size));
     } else {
         QByteArray mapped(layout.MappedSize(), Qt::Uninitialized);
-        m_diskState = file.ReadAt(0, mapped.data(), mapped.size()) ? StateOf(file, mapped)
-                                                                 : CDiskState();
+        m_diskState =
+            file.ReadAt(0, mapped.data(), mapped.size()) ? StateOf(file, mapped) : CDiskState();
     }
     MarkSaved(pathName, layout.fileLength);
     return settled;
@@ -439,13 +440,14 @@ CFileResult CGlyphoxDoc::SaveAsNewFile(const QString& pathName)
         const qint64 length = LengthOf(source);
         const CRomFileLayout current = CRomFileLayout::ForLength(length);
         QByteArray bytes(length, Qt::Uninitialized);
-        if (current.IsUsable() && current.kind == (m_bHeaderless ? CRomFileLayout::Headerless
-                                                                 : CRomFileLayout::Headered) &&
+        if (current.IsUsable() &&
+            current.kind ==
+                (m_bHeaderless ? CRomFileLayout::Headerless : CRomFileLayout::Headered) &&
             source.ReadAt(0, bytes.data(), length)) {
-            bytes.replace(0, current.MappedSize(),
-                          QByteArray(reinterpret_cast<const char*>(m_pImage.get()) +
-                                         current.BufferOffset(),
-                                     current.MappedSize()));
+            bytes.replace(
+                0, current.MappedSize(),
+                QByteArray(reinterpret_cast<const char*>(m_pImage.get()) + current.BufferOffset(),
+                           current.MappedSize()));
             content = bytes;
             layout = current;
         }

@@ -84,8 +84,8 @@ bool CPosixFile::WriteAt(qint64 offset, QByteArrayView bytes)
 {
     qint64 done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(m_fd, bytes.data() + done, size_t(bytes.size() - done),
-                                   off_t(offset + done));
+        const ssize_t n =
+            ::pwrite(m_fd, bytes.data() + done, size_t(bytes.size() - done), off_t(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)

@@ -88,8 +88,7 @@ bool ReadJournal(const QString& slot, CJournalRecord* record)
         !S_ISREG(info.st_mode) || info.st_size > kMaxJournalSize)
         return false;
     QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
-    return journal.ReadAt(0, bytes.data(), bytes.size()) &&
-           CJournalRecord::Parse(bytes, record);
+    return journal.ReadAt(0, bytes.data(), bytes.size()) && CJournalRecord::Parse(bytes, record);
 }
 
 } // namespace
@@ -151,9 +150,8 @@ CFileResult CSaveJournal::Record(const CFileIdentity& identity, qint64 fileLengt
     CPosixFile journal;
     if (!journal.Open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600))
         return JournalWriteFailed(temp, journal.ErrorText());
-    const bool written = journal.WriteAt(0, header) &&
-                         journal.WriteAt(header.size(), oldBytes) && journal.Sync() &&
-                         journal.Close();
+    const bool written = journal.WriteAt(0, header) && journal.WriteAt(header.size(), oldBytes) &&
+                         journal.Sync() && journal.Close();
     QString reason = journal.ErrorText();
     bool placed = written;
     if (placed && ::rename(Encoded(temp).constData(), Encoded(slot).constData()) != 0) {

@@ -121,8 +121,7 @@ bool CMainFrame::OpenDocumentFile(const QString& pathName)
         !m_fnAskOpenAnyway(QStringLiteral("%1 is open in %2. Edits saved from both may "
                                           "conflict; Glyphox asks before overwriting changes "
                                           "made by the other. Open it anyway?")
-                               .arg(QFileInfo(pathName).fileName(),
-                                    CEditorLock::Describe(holder))))
+                               .arg(QFileInfo(pathName).fileName(), CEditorLock::Describe(holder))))
         return false;
     const CFileResult result = m_pDocument->OnOpenDocument(pathName);
     if (!result.ok) {

@@ -114,9 +114,9 @@ private:
     CXPToolBar* m_wndEditBar = nullptr;
     QWidget* m_wndDlgBar = nullptr;
     QList<QObject*> m_listSilentButtons; // toolbar buttons whose command has no tooltip
-    QFileSystemWatcher m_watcher;          // the open file, re-armed when it is replaced
-    QTimer m_diskCheckTimer;               // gathers a burst of changes into one look
-    CEditorLock m_editorLock;              // tells other editors the file is open here
-    std::uint64_t m_nDeclinedReload = 0;   // the disk content the user chose not to reload
+    QFileSystemWatcher m_watcher;        // the open file, re-armed when it is replaced
+    QTimer m_diskCheckTimer;             // gathers a burst of changes into one look
+    CEditorLock m_editorLock;            // tells other editors the file is open here
+    std::uint64_t m_nDeclinedReload = 0; // the disk content the user chose not to reload
     bool m_bMissingNoticed = false;
 };

@@ -89,9 +89,8 @@ void CGlyphoxView::ConnectCommands(const std::function<QAction*(int)>& action)
 
 QByteArray CGlyphoxView::CurrentTileBytes() const
 {
-    return QByteArray(reinterpret_cast<const char*>(m_pDocument->Image()) +
-                          m_selection.TileOffset(),
-                      TILE_BYTES);
+    return QByteArray(
+        reinterpret_cast<const char*>(m_pDocument->Image()) + m_selection.TileOffset(), TILE_BYTES);
 }
 
 void CGlyphoxView::ApplyTileBytes(const QByteArray& bytes, const QString& label)
