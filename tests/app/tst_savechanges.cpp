@@ -174,6 +174,22 @@ private slots:
         QVERIFY(m_frame->View()->IsRomLoaded());
     }
 
+    // The watch follows the file through a rename-replace (as assemblers write) and keeps
+    // following the new file: both changes are reloaded without being asked for.
+    void watchSurvivesARenameReplace()
+    {
+        Open(m_strPath);
+        const quint32 at = CActorTables::TileSetOffset(0);
+        QByteArray disk = RomFixture::ReadFile(m_strPath);
+        for (const char mark : {'\x11', '\x22'}) {
+            disk[at] = mark;
+            QVERIFY(RomFixture::WriteFile(m_strPath + ".new", disk));
+            QVERIFY(QFile::remove(m_strPath) && QFile::rename(m_strPath + ".new", m_strPath));
+            QTRY_COMPARE_WITH_TIMEOUT(char(m_frame->Document()->Image()[at]), mark, 10000);
+        }
+        QVERIFY(m_listAsked.isEmpty() && !m_frame->isWindowModified());
+    }
+
     // A file another editor holds: opening asks, naming it; the CLI refuses to write it
     // unless forced.
     void fileHeldByAnotherEditor()
