@@ -2,6 +2,7 @@
 
 #include "cli/CliArguments.h"
 #include "color/ColorModel.h"
+#include "edit/PaletteFile.h"
 #include "edit/TileFiles.h"
 #include "rom/ActorTables.h"
 #include "rom/AtomicFile.h"
@@ -66,6 +67,7 @@ QString CCliCommands::UsageText()
         "  export-tileset ROM --actor N -o OUT\n"
         "  import-tileset ROM --actor N IN [--force]\n"
         "  export-palette ROM --bank battle|overworld --palette P -o OUT\n"
+        "               [--format raw|jasc|gpl|act]\n"
         "  import-palette ROM --bank battle|overworld --palette P IN [--force]\n"
         "  render-strip ROM --actor N --bank B (--palette P | --auto) --strip 1|2|3\n"
         "               [--step K] [--labels] -o OUT.png\n"
@@ -326,7 +328,8 @@ int CCliCommands::ExportPalette(const QStringList& arguments)
     CCliArguments args;
     QString error;
     if (!args.Parse(arguments,
-                    {QStringLiteral("--bank"), QStringLiteral("--palette"), QStringLiteral("-o")},
+                    {QStringLiteral("--bank"), QStringLiteral("--palette"), QStringLiteral("-o"),
+                     QStringLiteral("--format")},
                     {}, 1, &error))
         return Usage(error);
     bool battle = false;
@@ -337,14 +340,21 @@ int CCliCommands::ExportPalette(const QStringList& arguments)
         return Usage(QStringLiteral("option -o OUT is required"));
     const QString rom = args.Positionals().first();
     const QString out = args.Value(QStringLiteral("-o"));
+    CPaletteFile::Format format = CPaletteFile::FormatForPath(out);
+    if (args.Has(QStringLiteral("--format")) &&
+        !CPaletteFile::FormatForName(args.Value(QStringLiteral("--format")), &format))
+        return Usage(QStringLiteral("--format must be raw, jasc, gpl or act, not \"%1\"")
+                         .arg(args.Value(QStringLiteral("--format"))));
     if (const int status = CheckOutput(out, rom))
         return status;
     CGlyphoxDoc doc;
     if (const int status = OpenRom(rom, doc))
         return status;
-    const CFileResult exported = CTileFiles::ExportPalette(doc.Image(), battle, palette, out);
-    if (!exported.ok)
-        return Fail(OutputFailure(exported, out));
+    std::uint16_t words[PALETTE_COLORS];
+    CActorTables::LoadPalette(doc.Image(), battle, palette, words);
+    if (const CFileResult exported = CAtomicFile::Write(out, CPaletteFile::Encode(words, format));
+        !exported.ok)
+        return Fail(exported.message);
     Print(CTileFiles::PaletteExportedText(Shown(out)));
     return EXIT_OK;
 }
@@ -367,9 +377,11 @@ int CCliCommands::ImportPalette(const QStringList& arguments)
     CGlyphoxDoc doc;
     if (const int status = OpenRom(rom, doc))
         return status;
-    const CFileResult imported = CTileFiles::ImportPalette(doc, battle, palette, in);
+    const CFileResult imported = CPaletteFile::Import(doc, battle, palette, in);
     if (!imported.ok)
         return Fail(QStringLiteral("%1 (%2)").arg(imported.message, Shown(in)));
+    if (!imported.message.isEmpty())
+        Print(imported.message);
     const CFileResult saved = doc.OnSaveDocument(rom);
     if (!saved.ok)
         return Fail(saved.message);

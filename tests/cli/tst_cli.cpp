@@ -244,6 +244,32 @@ private slots:
                  expected.convertToFormat(QImage::Format_RGB32));
     }
 
+    // Every palette format exported and imported back leaves the ROM byte for byte; a JASC
+    // file with one colour changed changes exactly that word, keeping its bit 15.
+    void paletteFormatsRoundTrip()
+    {
+        QVERIFY(WriteFile(Path("rom"), m_base));
+        const QString palette = "@rom --bank overworld --palette 7";
+        for (const char* out : {"p.pal", "p.gpl", "p.act", "p.jasc --format jasc"}) {
+            QCOMPARE(Run(QString("export-palette %1 -o @%2").arg(palette, out)), 0);
+            QCOMPARE(
+                Run(QString("import-palette %1 @%2").arg(palette, QString(out).section(' ', 0, 0))),
+                0);
+            QCOMPARE(ReadFile(Path("rom")), m_base);
+        }
+        QVERIFY(ReadFile(Path("p.jasc")).startsWith("JASC-PAL"));
+        QByteArray jasc = ReadFile(Path("p.jasc"));
+        QList<QByteArray> lines = jasc.split('\n');
+        lines[3 + 5] = "255 255 255\r";
+        QVERIFY(WriteFile(Path("p.jasc"), lines.join('\n')));
+        QCOMPARE(Run(QString("import-palette %1 @p.jasc").arg(palette)), 0);
+        const int at = 0x268200 + 7 * 32 + 2 * 5;
+        QByteArray expected = m_base;
+        expected[at] = char(0xFF);
+        expected[at + 1] = char(0x7F | (m_base[at + 1] & 0x80));
+        QCOMPARE(ReadFile(Path("rom")), expected);
+    }
+
     // A file name that is not UTF-8 cannot reach the file through Qt: said as such.
     void nonUtf8Name()
     {
@@ -253,6 +279,7 @@ private slots:
         process.start("/bin/sh", {"-c", "exec \"$0\" info \"$(printf '%s\\377' \"$1\")\"",
                                   GLYPHOX_CLI, Path("rom")});
         QVERIFY(process.waitForFinished(60000));
+        ::unlink(name.constData()); // a name the temporary folder's clean-up cannot spell
         QCOMPARE(process.exitCode(), 1);
         QVERIFY2(process.readAllStandardError().contains("not valid UTF-8"), "no encoding message");
     }
