@@ -12,7 +12,7 @@ if [[ ! $seconds =~ ^[1-9][0-9]*$ ]]; then
     exit 2
 fi
 
-harnesses=(fuzz_journal fuzz_romopen fuzz_tilefiles fuzz_cliargs)
+harnesses=(fuzz_journal fuzz_romopen fuzz_tilefiles fuzz_cliargs fuzz_palettefile)
 
 scripts/setup.sh fuzz
 cmake --preset fuzz >/dev/null
