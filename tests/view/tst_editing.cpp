@@ -200,6 +200,29 @@ private slots:
         QVERIFY(Thumbnail() != thumbnail);
     }
 
+    // The palette leaves in the format of the chosen filter, under the chosen name, and comes
+    // back from a file of any format as one step, with what was left out said.
+    void paletteFilesOfAnyFormat()
+    {
+        m_view->m_fnSaveFileDialog = [this](const QString&, const QString& filters,
+                                            QString* selected) {
+            *selected = filters.split(";;").value(2); // GIMP
+            return m_dir.filePath("hero.gpl");
+        };
+        Trigger(ID_EXPORT_PALETTE_AS);
+        QVERIFY(RomFixture::ReadFile(m_dir.filePath("hero.gpl")).startsWith("GIMP Palette\n"));
+        QCOMPARE(m_messages.value(0),
+                 "1 Exported SNES Palette to `" + m_dir.filePath("hero.gpl") + "'");
+        QVERIFY(RomFixture::WriteFile(m_dir.filePath("three.pal"),
+                                      "JASC-PAL\n0100\n3\n255 0 0\n0 255 0\n0 0 255\n"));
+        m_chosen = m_dir.filePath("three.pal");
+        Trigger(ID_IMPORT_PALETTE_FROM);
+        const quint32 at = CActorTables::PaletteOffset(false, m_view->PaletteNumber());
+        QCOMPARE(Bytes(at, 6, false), QByteArray("\x1F\x00\xE0\x03\x00\x7C", 6));
+        QCOMPARE(Steps(), 1);
+        QVERIFY2(m_messages.value(1).contains("only 3 colour(s)"), qPrintable(m_messages.value(1)));
+    }
+
     // The current window and palette go to files named after them, in the current folder.
     void exports()
     {

@@ -31,6 +31,8 @@ constexpr CCommandInfo kCommands[] = {
     {ID_IMPORT_TILESET, "&Import tile set",         "Import tile set\nImport tile set",         {}},
     {ID_EXPORT_PALETTE, "Export palette",           "Export palette\nExport palette",           {}},
     {ID_IMPORT_PALETTE, "Import palette",           "Import palette\nImport palette",           {}},
+    {ID_EXPORT_PALETTE_AS, "Export palette as...",  "Export the palette as a raw, JASC, GIMP or Adobe palette file\nExport palette as", {}},
+    {ID_IMPORT_PALETTE_FROM, "Import palette from...", "Import a palette from a palette file of any format or a PNG image\nImport palette from", {}},
     {ID_APP_ABOUT,      "&About Glyphox...",        "Display program information, version number and copyright\nAbout", {}},
     {ID_EDIT_UNDO,      "Undo",                     "Undo the last action\nUndo",               {"Ctrl+Z", "Alt+Backspace"}},
     {ID_EDIT_REDO,      "Redo",                     "Redo the previously undone action\nRedo",  {"Ctrl+Y", "Ctrl+Shift+Z"}},
@@ -55,6 +57,7 @@ constexpr int kEditMenu[] = {
 };
 constexpr int kImportExportMenu[] = {
     ID_EXPORT_TILESET, ID_IMPORT_TILESET, ID_SEPARATOR, ID_EXPORT_PALETTE, ID_IMPORT_PALETTE,
+    ID_SEPARATOR, ID_EXPORT_PALETTE_AS, ID_IMPORT_PALETTE_FROM,
 };
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 
@@ -80,7 +83,8 @@ constexpr int kEditCommands[] = {
     ID_EXPORT_TILESET, ID_IMPORT_TILESET, ID_EXPORT_PALETTE, ID_IMPORT_PALETTE, ID_TILE_COPY,
     ID_TILE_PASTE, ID_TILE_FILL, ID_MODE_PAINT, ID_MODE_DROPPER, ID_MODE_FILL, ID_SHIFT_LEFT,
     ID_SHIFT_UP, ID_SHIFT_RIGHT, ID_SHIFT_DOWN, ID_FLIP_HORZ, ID_FLIP_VERT, ID_ROTATE_LEFT,
-    ID_ROTATE_RIGHT, ID_ERASE_ALL, ID_FILE_SAVE, ID_FILE_SAVE_AS,
+    ID_ROTATE_RIGHT, ID_ERASE_ALL, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_EXPORT_PALETTE_AS,
+    ID_IMPORT_PALETTE_FROM,
 };
 // clang-format on
 

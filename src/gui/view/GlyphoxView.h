@@ -91,6 +91,9 @@ public:
     std::function<void(QMessageBox::Icon icon, const QString& text)> m_fnMessageBox;
     std::function<QString(const QString& title, const QString& filter)>
         m_fnOpenFileDialog; // empty = cancelled
+    // A file to write: the chosen name and, through selectedFilter, which of the filters.
+    std::function<QString(const QString& title, const QString& filters, QString* selectedFilter)>
+        m_fnSaveFileDialog; // empty = cancelled
 
 signals:
     // Emitted at the end of every EnableControls: editing, import, export and Save follow it.
@@ -158,6 +161,8 @@ private:
     void OnImportTileSet();
     void OnExportPalette();
     void OnImportPalette();
+    void OnExportPaletteAs();
+    void OnImportPaletteFrom();
     QByteArray CurrentTileBytes() const;
 
     // Animation

@@ -3,13 +3,17 @@
 #include "app/CommandTable.h"
 #include "color/PaletteCtrl.h"
 #include "edit/PixelEditor.h"
+#include "edit/PaletteFile.h"
 #include "edit/PixelGrid.h"
 #include "edit/TileFiles.h"
+#include "rom/AtomicFile.h"
 #include "rom/GlyphoxDoc.h"
 #include "rom/SnesFormat.h"
 
 #include <QAction>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
 #include <QRegularExpression>
 
 #include <cstring>
@@ -20,6 +24,29 @@ const QString kTileSetTitle = QStringLiteral("Import Morrow SNES Tile Set");
 const QString kTileSetFilter = QStringLiteral("Morrow SNES Tile Set Files (*.bin);;All Files (*)");
 const QString kPaletteTitle = QStringLiteral("Import 16 colours SNES palette");
 const QString kPaletteFilter = QStringLiteral("SNES Palette Files (*.pal);;All Files (*)");
+
+const QString kPaletteAsTitle = QStringLiteral("Export palette as");
+const QString kPaletteFromTitle = QStringLiteral("Import palette from");
+// In the order of CPaletteFile::Format.
+const QStringList kPaletteFormatFilters = {
+    QStringLiteral("Raw SNES palette (*.pal *.bin)"), QStringLiteral("JASC palette (*.pal)"),
+    QStringLiteral("GIMP palette (*.gpl)"), QStringLiteral("Adobe colour table (*.act)")};
+const QString kPaletteFromFilter =
+    QStringLiteral("Palette files (*.pal *.gpl *.act *.png *.bin);;All Files (*)");
+
+// The folder of the last palette file chosen, kept across runs.
+QString LastFolder()
+{
+    return QSettings(QStringLiteral("Brackenfold"), QStringLiteral("Glyphox"))
+        .value(QStringLiteral("Settings/LastFileFolder"))
+        .toString();
+}
+
+void RememberFolder(const QString& path)
+{
+    QSettings(QStringLiteral("Brackenfold"), QStringLiteral("Glyphox"))
+        .setValue(QStringLiteral("Settings/LastFileFolder"), QFileInfo(path).absolutePath());
+}
 
 constexpr int kModes[3] = {CPixelEditor::MODE_PAINT, CPixelEditor::MODE_DROPPER,
                            CPixelEditor::MODE_FILL};
@@ -34,7 +61,7 @@ void CGlyphoxView::SetDefaultDialogs()
         box.exec();
     };
     m_fnOpenFileDialog = [this](const QString& title, const QString& filter) {
-        QFileDialog dialog(this, title, {}, filter);
+        QFileDialog dialog(this, title, LastFolder(), filter);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         // A name typed without an extension takes the one of the first filter.
@@ -43,7 +70,16 @@ void CGlyphoxView::SetDefaultDialogs()
         dialog.setDefaultSuffix(match.captured(1));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
+        RememberFolder(dialog.selectedFiles().constFirst());
         return dialog.selectedFiles().constFirst();
+    };
+    m_fnSaveFileDialog = [this](const QString& title, const QString& filters,
+                                QString* selectedFilter) {
+        const QString path =
+            QFileDialog::getSaveFileName(this, title, LastFolder(), filters, selectedFilter);
+        if (!path.isEmpty())
+            RememberFolder(path);
+        return path;
     };
 }
 
@@ -74,6 +110,8 @@ void CGlyphoxView::ConnectCommands(const std::function<QAction*(int)>& action)
         {ID_IMPORT_TILESET, &CGlyphoxView::OnImportTileSet},
         {ID_EXPORT_PALETTE, &CGlyphoxView::OnExportPalette},
         {ID_IMPORT_PALETTE, &CGlyphoxView::OnImportPalette},
+        {ID_EXPORT_PALETTE_AS, &CGlyphoxView::OnExportPaletteAs},
+        {ID_IMPORT_PALETTE_FROM, &CGlyphoxView::OnImportPaletteFrom},
     };
     for (const auto& command : commands) {
         if (QAction* pAction = action(command.nId))
@@ -355,4 +393,40 @@ void CGlyphoxView::OnImportPalette()
         m_fnMessageBox(QMessageBox::Information, result.message);
     else if (!result.ok)
         m_fnMessageBox(QMessageBox::Critical, CTileFiles::CannotReadText());
+}
+
+void CGlyphoxView::OnExportPaletteAs()
+{
+    if (!m_bRomLoaded)
+        return;
+    QString filter = kPaletteFormatFilters.first();
+    const QString path = m_fnSaveFileDialog(
+        kPaletteAsTitle, kPaletteFormatFilters.join(QStringLiteral(";;")), &filter);
+    if (path.isEmpty())
+        return;
+    const auto format = CPaletteFile::Format(qMax(0, int(kPaletteFormatFilters.indexOf(filter))));
+    std::uint16_t words[PALETTE_COLORS];
+    CurrentPalette(words);
+    const CFileResult written = CAtomicFile::Write(path, CPaletteFile::Encode(words, format));
+    if (!written.ok) {
+        m_fnMessageBox(QMessageBox::Critical, written.message);
+        return;
+    }
+    m_fnMessageBox(QMessageBox::Information,
+                   CTileFiles::PaletteExportedText(QFileInfo(path).absoluteFilePath()));
+}
+
+void CGlyphoxView::OnImportPaletteFrom()
+{
+    if (!m_bRomLoaded)
+        return;
+    const QString path = m_fnOpenFileDialog(kPaletteFromTitle, kPaletteFromFilter);
+    if (path.isEmpty())
+        return;
+    const CFileResult result =
+        CPaletteFile::Import(*m_pDocument, m_selection.IsBattle(), m_selection.Palette(), path);
+    if (!result.ok)
+        m_fnMessageBox(QMessageBox::Critical, result.message);
+    else if (!result.message.isEmpty())
+        m_fnMessageBox(QMessageBox::Information, result.message);
 }
