@@ -4,6 +4,7 @@
 #include "color/ColorModel.h"
 #include "edit/PaletteFile.h"
 #include "edit/TileFiles.h"
+#include "edit/TileSheetImage.h"
 #include "rom/ActorTables.h"
 #include "rom/AtomicFile.h"
 #include "rom/DemoRom.h"
@@ -65,7 +66,9 @@ QString CCliCommands::UsageText()
         "  recover ROM [--force]\n"
         "      settle an interrupted save as the editor does when it opens the file\n"
         "  export-tileset ROM --actor N -o OUT\n"
+        "  export-tileset ROM --actor N -o OUT.png --bank B (--palette P | --auto)\n"
         "  import-tileset ROM --actor N IN [--force]\n"
+        "  import-tileset ROM --actor N IN.png --bank B (--palette P | --auto) [--force]\n"
         "  export-palette ROM --bank battle|overworld --palette P -o OUT\n"
         "               [--format raw|jasc|gpl|act]\n"
         "  import-palette ROM --bank battle|overworld --palette P IN [--force]\n"
@@ -275,18 +278,42 @@ int CCliCommands::ExportTileSet(const QStringList& arguments)
     CCliArguments args;
     QString error;
     int actor = 0;
-    if (!args.Parse(arguments, {QStringLiteral("--actor"), QStringLiteral("-o")}, {}, 1, &error) ||
+    if (!args.Parse(arguments,
+                    {QStringLiteral("--actor"), QStringLiteral("-o"), QStringLiteral("--bank"),
+                     QStringLiteral("--palette")},
+                    {QStringLiteral("--auto")}, 1, &error) ||
         !args.Int(QStringLiteral("--actor"), 0, CActorTables::ACTOR_COUNT - 1, &actor, &error))
         return Usage(error);
     if (!args.Has(QStringLiteral("-o")))
         return Usage(QStringLiteral("option -o OUT is required"));
     const QString rom = args.Positionals().first();
     const QString out = args.Value(QStringLiteral("-o"));
+    const bool image = out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+    bool battle = false;
+    int palette = 0;
+    if (image)
+        if (const int status = PaletteChoice(args, actor, true, &battle, &palette))
+            return status;
     if (const int status = CheckOutput(out, rom))
         return status;
     CGlyphoxDoc doc;
     if (const int status = OpenRom(rom, doc))
         return status;
+    if (image) {
+        std::uint16_t words[PALETTE_COLORS];
+        CActorTables::LoadPalette(doc.Image(), battle, palette, words);
+        QByteArray png;
+        CFileResult written =
+            CTileSheetImage::EncodePng(CActorTables::TileWindow(doc.Image(), actor), words, &png);
+        if (written.ok)
+            written = CAtomicFile::Write(out, png);
+        if (!written.ok)
+            return Fail(written.message);
+        Print(QStringLiteral("Wrote the tiles of actor %1 as a 4-bit indexed PNG (128 x 96) to %2")
+                  .arg(actor)
+                  .arg(Shown(out)));
+        return EXIT_OK;
+    }
     const CFileResult exported = CTileFiles::ExportTileSet(doc.Image(), actor, out);
     if (!exported.ok)
         return Fail(OutputFailure(exported, out));
@@ -299,18 +326,29 @@ int CCliCommands::ImportTileSet(const QStringList& arguments)
     CCliArguments args;
     QString error;
     int actor = 0;
-    if (!args.Parse(arguments, {QStringLiteral("--actor")}, {QStringLiteral("--force")}, 2,
-                    &error) ||
+    if (!args.Parse(
+            arguments,
+            {QStringLiteral("--actor"), QStringLiteral("--bank"), QStringLiteral("--palette")},
+            {QStringLiteral("--force"), QStringLiteral("--auto")}, 2, &error) ||
         !args.Int(QStringLiteral("--actor"), 0, CActorTables::ACTOR_COUNT - 1, &actor, &error))
         return Usage(error);
     const QString rom = args.Positionals().at(0);
     const QString in = args.Positionals().at(1);
+    const bool image = CTileSheetImage::IsPngFile(in);
+    bool battle = false;
+    int palette = 0;
+    if (image)
+        if (const int status = PaletteChoice(args, actor, true, &battle, &palette))
+            return status;
     if (const int status = CheckNotHeld(rom, args))
         return status;
     CGlyphoxDoc doc;
     if (const int status = OpenRom(rom, doc))
         return status;
-    const CFileResult imported = CTileFiles::ImportTileSet(doc, actor, in);
+    std::uint16_t words[PALETTE_COLORS];
+    CActorTables::LoadPalette(doc.Image(), battle, palette, words);
+    const CFileResult imported = image ? CTileSheetImage::Import(doc, actor, words, in)
+                                       : CTileFiles::ImportTileSet(doc, actor, in);
     if (!imported.ok)
         return Fail(QStringLiteral("%1 (%2)").arg(imported.message, Shown(in)));
     const CFileResult saved = doc.OnSaveDocument(rom);

@@ -270,6 +270,20 @@ private slots:
         QCOMPARE(ReadFile(Path("rom")), expected);
     }
 
+    // A tile sheet exported as an indexed PNG imports back to the same bytes; without a
+    // palette choice the image commands are usage errors.
+    void tileSheetImageRoundTrip()
+    {
+        QVERIFY(WriteFile(Path("rom"), m_base));
+        QCOMPARE(Run("export-tileset @rom --actor 16 -o @sheet.png --bank battle --auto"), 0);
+        QCOMPARE(QImage(Path("sheet.png")).format(), QImage::Format_Indexed8);
+        QCOMPARE(Run("import-tileset @rom --actor 16 @sheet.png --bank battle --auto"), 0);
+        QCOMPARE(ReadFile(Path("rom")), m_base);
+        QCOMPARE(Run("import-tileset @rom --actor 15 @sheet.png"), 2);
+        QCOMPARE(Run("export-tileset @rom --actor 15 -o @other.png"), 2);
+        QCOMPARE(ReadFile(Path("rom")), m_base);
+    }
+
     // A file name that is not UTF-8 cannot reach the file through Qt: said as such.
     void nonUtf8Name()
     {
