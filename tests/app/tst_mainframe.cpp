@@ -100,7 +100,8 @@ private slots:
                          "mode|Fill mode|-|Shift left|Shift up|Shift right|Shift down|-|Flip "
                          "tile horizontally|Flip tile verticaly|-|Rotate left|Rotate right",
                          "Import/Export: &Export tile set|&Import tile set|-|Export "
-                         "palette|Import palette|-|Export palette as...|Import palette from...",
+                         "palette|Import palette|-|Export tile set as image...|Import tile set "
+                         "from image...|Export palette as...|Import palette from...",
                          "&Help: &About Glyphox..."}));
     }
 

@@ -223,6 +223,30 @@ private slots:
         QVERIFY2(m_messages.value(1).contains("only 3 colour(s)"), qPrintable(m_messages.value(1)));
     }
 
+    // The tile set leaves as an indexed PNG and comes back unchanged; a one-index change made
+    // in another program comes back as exactly that pixel, one step.
+    void tileSheetImage()
+    {
+        m_view->m_fnSaveFileDialog = [this](const QString&, const QString&, QString*) {
+            return m_dir.filePath("sheet.png");
+        };
+        Trigger(ID_EXPORT_TILESET_IMAGE);
+        QImage sheet(m_dir.filePath("sheet.png"));
+        QCOMPARE(sheet.format(), QImage::Format_Indexed8);
+        const QByteArray window = Bytes(0, 5792);
+        m_chosen = m_dir.filePath("sheet.png");
+        Trigger(ID_IMPORT_TILESET_IMAGE);
+        QCOMPARE(Bytes(0, 5792), window);
+        QCOMPARE(Steps(), 0);
+        sheet.setPixel(8 + 2, 0, (sheet.pixelIndex(8 + 2, 0) + 1) % 16); // tile 1, pixel 2
+        QVERIFY(sheet.save(m_dir.filePath("sheet.png")));
+        Trigger(ID_IMPORT_TILESET_IMAGE);
+        QCOMPARE(Steps(), 1);
+        QCOMPARE(Bytes(0, 32), window.left(32));
+        QVERIFY(Bytes(32, 32) != window.mid(32, 32));
+        QCOMPARE(Bytes(64, 5792 - 64), window.mid(64));
+    }
+
     // The current window and palette go to files named after them, in the current folder.
     void exports()
     {

@@ -31,6 +31,8 @@ constexpr CCommandInfo kCommands[] = {
     {ID_IMPORT_TILESET, "&Import tile set",         "Import tile set\nImport tile set",         {}},
     {ID_EXPORT_PALETTE, "Export palette",           "Export palette\nExport palette",           {}},
     {ID_IMPORT_PALETTE, "Import palette",           "Import palette\nImport palette",           {}},
+    {ID_EXPORT_TILESET_IMAGE, "Export tile set as image...", "Export the tile set as an indexed PNG image in the shown palette\nExport tile set as image", {}},
+    {ID_IMPORT_TILESET_IMAGE, "Import tile set from image...", "Import the tile set from an indexed PNG image, index for index\nImport tile set from image", {}},
     {ID_EXPORT_PALETTE_AS, "Export palette as...",  "Export the palette as a raw, JASC, GIMP or Adobe palette file\nExport palette as", {}},
     {ID_IMPORT_PALETTE_FROM, "Import palette from...", "Import a palette from a palette file of any format or a PNG image\nImport palette from", {}},
     {ID_APP_ABOUT,      "&About Glyphox...",        "Display program information, version number and copyright\nAbout", {}},
@@ -57,7 +59,8 @@ constexpr int kEditMenu[] = {
 };
 constexpr int kImportExportMenu[] = {
     ID_EXPORT_TILESET, ID_IMPORT_TILESET, ID_SEPARATOR, ID_EXPORT_PALETTE, ID_IMPORT_PALETTE,
-    ID_SEPARATOR, ID_EXPORT_PALETTE_AS, ID_IMPORT_PALETTE_FROM,
+    ID_SEPARATOR, ID_EXPORT_TILESET_IMAGE, ID_IMPORT_TILESET_IMAGE, ID_EXPORT_PALETTE_AS,
+    ID_IMPORT_PALETTE_FROM,
 };
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 
@@ -84,7 +87,7 @@ constexpr int kEditCommands[] = {
     ID_TILE_PASTE, ID_TILE_FILL, ID_MODE_PAINT, ID_MODE_DROPPER, ID_MODE_FILL, ID_SHIFT_LEFT,
     ID_SHIFT_UP, ID_SHIFT_RIGHT, ID_SHIFT_DOWN, ID_FLIP_HORZ, ID_FLIP_VERT, ID_ROTATE_LEFT,
     ID_ROTATE_RIGHT, ID_ERASE_ALL, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_EXPORT_PALETTE_AS,
-    ID_IMPORT_PALETTE_FROM,
+    ID_IMPORT_PALETTE_FROM, ID_EXPORT_TILESET_IMAGE, ID_IMPORT_TILESET_IMAGE,
 };
 // clang-format on
 

@@ -162,6 +162,8 @@ private:
     void OnExportPalette();
     void OnImportPalette();
     void OnExportPaletteAs();
+    void OnExportTileSetImage();
+    void OnImportTileSetImage();
     void OnImportPaletteFrom();
     QByteArray CurrentTileBytes() const;
 

@@ -5,6 +5,7 @@
 #include "edit/PixelEditor.h"
 #include "edit/PaletteFile.h"
 #include "edit/PixelGrid.h"
+#include "edit/TileSheetImage.h"
 #include "edit/TileFiles.h"
 #include "rom/AtomicFile.h"
 #include "rom/GlyphoxDoc.h"
@@ -25,6 +26,9 @@ const QString kTileSetFilter = QStringLiteral("Morrow SNES Tile Set Files (*.bin
 const QString kPaletteTitle = QStringLiteral("Import 16 colours SNES palette");
 const QString kPaletteFilter = QStringLiteral("SNES Palette Files (*.pal);;All Files (*)");
 
+const QString kSheetAsTitle = QStringLiteral("Export tile set as image");
+const QString kSheetFromTitle = QStringLiteral("Import tile set from image");
+const QString kSheetFilter = QStringLiteral("PNG images (*.png)");
 const QString kPaletteAsTitle = QStringLiteral("Export palette as");
 const QString kPaletteFromTitle = QStringLiteral("Import palette from");
 // In the order of CPaletteFile::Format.
@@ -111,6 +115,8 @@ void CGlyphoxView::ConnectCommands(const std::function<QAction*(int)>& action)
         {ID_EXPORT_PALETTE, &CGlyphoxView::OnExportPalette},
         {ID_IMPORT_PALETTE, &CGlyphoxView::OnImportPalette},
         {ID_EXPORT_PALETTE_AS, &CGlyphoxView::OnExportPaletteAs},
+        {ID_EXPORT_TILESET_IMAGE, &CGlyphoxView::OnExportTileSetImage},
+        {ID_IMPORT_TILESET_IMAGE, &CGlyphoxView::OnImportTileSetImage},
         {ID_IMPORT_PALETTE_FROM, &CGlyphoxView::OnImportPaletteFrom},
     };
     for (const auto& command : commands) {
@@ -429,4 +435,42 @@ void CGlyphoxView::OnImportPaletteFrom()
         m_fnMessageBox(QMessageBox::Critical, result.message);
     else if (!result.message.isEmpty())
         m_fnMessageBox(QMessageBox::Information, result.message);
+}
+
+void CGlyphoxView::OnExportTileSetImage()
+{
+    if (!m_bRomLoaded)
+        return;
+    QString filter = kSheetFilter;
+    const QString path = m_fnSaveFileDialog(kSheetAsTitle, kSheetFilter, &filter);
+    if (path.isEmpty())
+        return;
+    std::uint16_t words[PALETTE_COLORS];
+    CurrentPalette(words);
+    QByteArray png;
+    CFileResult written = CTileSheetImage::EncodePng(TileWindow(), words, &png);
+    if (written.ok)
+        written = CAtomicFile::Write(path, png);
+    if (!written.ok) {
+        m_fnMessageBox(QMessageBox::Critical, written.message);
+        return;
+    }
+    m_fnMessageBox(QMessageBox::Information,
+                   CTileFiles::TileSetExportedText(QFileInfo(path).absoluteFilePath()));
+}
+
+void CGlyphoxView::OnImportTileSetImage()
+{
+    if (!m_bRomLoaded)
+        return;
+    const QString path =
+        m_fnOpenFileDialog(kSheetFromTitle, kSheetFilter + QStringLiteral(";;All Files (*)"));
+    if (path.isEmpty())
+        return;
+    std::uint16_t words[PALETTE_COLORS];
+    CurrentPalette(words);
+    const CFileResult result =
+        CTileSheetImage::Import(*m_pDocument, m_selection.Actor(), words, path);
+    if (!result.ok)
+        m_fnMessageBox(QMessageBox::Critical, result.message);
 }
