@@ -252,8 +252,11 @@ private slots:
     {
         Trigger(ID_EXPORT_TILESET);
         Trigger(ID_EXPORT_PALETTE);
-        QCOMPARE(m_messages, QStringList({"1 Exported Morrow SNES Tile Set to `tlset000.bin'",
-                                          "1 Exported SNES Palette to `ovwld002.pal'"}));
+        // The fixed names go to the current folder, which the confirmation names in full.
+        QCOMPARE(m_messages,
+                 QStringList(
+                     {"1 Exported Morrow SNES Tile Set to `" + m_dir.filePath("tlset000.bin") + "'",
+                      "1 Exported SNES Palette to `" + m_dir.filePath("ovwld002.pal") + "'"}));
         QCOMPARE(Steps(), 0);
         QCOMPARE(RomFixture::ReadFile(m_dir.filePath("tlset000.bin")), Bytes(0, 5792));
         const quint32 palette = CActorTables::PaletteOffset(false, m_view->PaletteNumber());

@@ -357,7 +357,8 @@ void CGlyphoxView::OnExportTileSet()
         m_fnMessageBox(QMessageBox::Critical, CTileFiles::CannotCreateText());
         return;
     }
-    m_fnMessageBox(QMessageBox::Information, CTileFiles::TileSetExportedText(name));
+    m_fnMessageBox(QMessageBox::Information,
+                   CTileFiles::TileSetExportedText(QFileInfo(name).absoluteFilePath()));
 }
 
 void CGlyphoxView::OnExportPalette()
@@ -372,7 +373,8 @@ void CGlyphoxView::OnExportPalette()
         m_fnMessageBox(QMessageBox::Critical, CTileFiles::CannotCreateText());
         return;
     }
-    m_fnMessageBox(QMessageBox::Information, CTileFiles::PaletteExportedText(name));
+    m_fnMessageBox(QMessageBox::Information,
+                   CTileFiles::PaletteExportedText(QFileInfo(name).absoluteFilePath()));
 }
 
 void CGlyphoxView::OnImportTileSet()
