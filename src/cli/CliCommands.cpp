@@ -11,6 +11,7 @@
 #include "rom/EditorLock.h"
 #include "rom/GlyphoxDoc.h"
 #include "rom/SaveJournal.h"
+#include "view/StripAnimation.h"
 #include "view/StripRenderer.h"
 #include "view/TileSheetRenderer.h"
 
@@ -74,6 +75,8 @@ QString CCliCommands::UsageText()
         "  import-palette ROM --bank battle|overworld --palette P IN [--force]\n"
         "  render-strip ROM --actor N --bank B (--palette P | --auto) --strip 1|2|3\n"
         "               [--step K] [--labels] -o OUT.png\n"
+        "  render-strip ROM --actor N --bank B (--palette P | --auto) --strip 1|2|3\n"
+        "               --animate [--scale K] -o OUT.gif\n"
         "  render-tiles ROM --actor N --bank B (--palette P | --auto) -o OUT.png\n"
         "  color WORD\n"
         "  color --hls H,S,L\n"
@@ -469,11 +472,13 @@ int CCliCommands::RenderStrip(const QStringList& arguments)
     QString error;
     int strip = 1;
     int step = 0;
-    if (!args.Parse(arguments,
-                    {QStringLiteral("--actor"), QStringLiteral("--bank"),
-                     QStringLiteral("--palette"), QStringLiteral("--strip"),
-                     QStringLiteral("--step"), QStringLiteral("-o")},
-                    {QStringLiteral("--auto"), QStringLiteral("--labels")}, 1, &error) ||
+    if (!args.Parse(
+            arguments,
+            {QStringLiteral("--actor"), QStringLiteral("--bank"), QStringLiteral("--palette"),
+             QStringLiteral("--strip"), QStringLiteral("--step"), QStringLiteral("-o"),
+             QStringLiteral("--scale")},
+            {QStringLiteral("--auto"), QStringLiteral("--labels"), QStringLiteral("--animate")}, 1,
+            &error) ||
         !args.Int(QStringLiteral("--strip"), 1, CActorTables::STRIP_COUNT, &strip, &error) ||
         (args.Has(QStringLiteral("--step")) &&
          !args.Int(QStringLiteral("--step"), 0, 0x7FFFFFFF, &step, &error)))
@@ -484,6 +489,27 @@ int CCliCommands::RenderStrip(const QStringList& arguments)
     if (const int status = PrepareRender(args, doc, &actor, words))
         return status;
 
+    if (args.Has(QStringLiteral("--animate")) || args.Has(QStringLiteral("--scale"))) {
+        int scale = CStripRenderer::MAGNIFICATION;
+        if (args.Has(QStringLiteral("--scale")) &&
+            !args.Int(QStringLiteral("--scale"), 1, CStripAnimation::MAX_SCALE, &scale, &error))
+            return Usage(error);
+        if (!args.Has(QStringLiteral("--animate")))
+            return Usage(QStringLiteral("--scale goes with --animate"));
+        QByteArray gif;
+        CFileResult written = CStripAnimation::EncodeGif(
+            strip - 1, CActorTables::TileWindow(doc.Image(), actor), words, scale, &gif);
+        if (written.ok)
+            written = CAtomicFile::Write(args.Value(QStringLiteral("-o")), gif);
+        if (!written.ok)
+            return Fail(written.message);
+        Print(QStringLiteral("Wrote the %1-step animation of strip %2 of actor %3 to %4")
+                  .arg(CStripAnimation::StepCount(strip - 1))
+                  .arg(strip)
+                  .arg(actor)
+                  .arg(Shown(args.Value(QStringLiteral("-o")))));
+        return EXIT_OK;
+    }
     CStripRenderer renderer;
     const CPixelBuffer& image = renderer.DrawStrip(
         strip - 1, CActorTables::StripVariantForStep(strip - 1, step),

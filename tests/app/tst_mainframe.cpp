@@ -101,7 +101,8 @@ private slots:
                          "tile horizontally|Flip tile verticaly|-|Rotate left|Rotate right",
                          "Import/Export: &Export tile set|&Import tile set|-|Export "
                          "palette|Import palette|-|Export tile set as image...|Import tile set "
-                         "from image...|Export palette as...|Import palette from...",
+                         "from image...|Export palette as...|Import palette from...|Export poses "
+                         "as animation...",
                          "&Help: &About Glyphox..."}));
     }
 

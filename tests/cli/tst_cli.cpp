@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -282,6 +283,13 @@ private slots:
         QCOMPARE(Run("import-tileset @rom --actor 15 @sheet.png"), 2);
         QCOMPARE(Run("export-tileset @rom --actor 15 -o @other.png"), 2);
         QCOMPARE(ReadFile(Path("rom")), m_base);
+
+        const QString strip = "render-strip @rom --actor 3 --bank battle --auto --strip 2 ";
+        QCOMPARE(Run(strip + "--animate --scale 2 -o @anim.gif"), 0);
+        QImageReader gif(Path("anim.gif"));
+        QCOMPARE(gif.imageCount(), 2);
+        QCOMPARE(gif.size(), QSize(24 * 16, 3 * 16));
+        QCOMPARE(Run(strip + "--animate --scale 9 -o @anim.gif"), 2);
     }
 
     // A file name that is not UTF-8 cannot reach the file through Qt: said as such.

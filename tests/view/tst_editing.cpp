@@ -247,6 +247,28 @@ private slots:
         QCOMPARE(Bytes(64, 5792 - 64), window.mid(64));
     }
 
+    // Poses leave as the strip's animation (a GIF of its steps) or its shown step (a PNG).
+    void exportPoses()
+    {
+        QString chosen;
+        m_view->m_fnSaveFileDialog = [&](const QString&, const QString& filters,
+                                         QString* selected) {
+            *selected = filters.split(";;").value(chosen == "gif" ? 0 : 5);
+            return m_dir.filePath("poses." + chosen);
+        };
+        chosen = "gif";
+        Trigger(ID_EXPORT_POSES);
+        QImageReader gif(m_dir.filePath("poses.gif"));
+        QCOMPARE(gif.imageCount(), 4); // strip 1
+        QCOMPARE(gif.size(), QSize(240, 72));
+        chosen = "png";
+        Trigger(ID_EXPORT_POSES);
+        const QImage step(m_dir.filePath("poses.png"));
+        QCOMPARE(step.size(), QSize(27 * 24, 72)); // strip 3
+        QCOMPARE(step.format(), QImage::Format_Indexed8);
+        QVERIFY(m_messages.value(1).contains("strip 3"));
+    }
+
     // The current window and palette go to files named after them, in the current folder.
     void exports()
     {

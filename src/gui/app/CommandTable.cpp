@@ -33,6 +33,7 @@ constexpr CCommandInfo kCommands[] = {
     {ID_IMPORT_PALETTE, "Import palette",           "Import palette\nImport palette",           {}},
     {ID_EXPORT_TILESET_IMAGE, "Export tile set as image...", "Export the tile set as an indexed PNG image in the shown palette\nExport tile set as image", {}},
     {ID_IMPORT_TILESET_IMAGE, "Import tile set from image...", "Import the tile set from an indexed PNG image, index for index\nImport tile set from image", {}},
+    {ID_EXPORT_POSES,   "Export poses as animation...", "Export a strip's poses as an animated GIF, or its shown step as an indexed PNG\nExport poses as animation", {}},
     {ID_EXPORT_PALETTE_AS, "Export palette as...",  "Export the palette as a raw, JASC, GIMP or Adobe palette file\nExport palette as", {}},
     {ID_IMPORT_PALETTE_FROM, "Import palette from...", "Import a palette from a palette file of any format or a PNG image\nImport palette from", {}},
     {ID_APP_ABOUT,      "&About Glyphox...",        "Display program information, version number and copyright\nAbout", {}},
@@ -60,7 +61,7 @@ constexpr int kEditMenu[] = {
 constexpr int kImportExportMenu[] = {
     ID_EXPORT_TILESET, ID_IMPORT_TILESET, ID_SEPARATOR, ID_EXPORT_PALETTE, ID_IMPORT_PALETTE,
     ID_SEPARATOR, ID_EXPORT_TILESET_IMAGE, ID_IMPORT_TILESET_IMAGE, ID_EXPORT_PALETTE_AS,
-    ID_IMPORT_PALETTE_FROM,
+    ID_IMPORT_PALETTE_FROM, ID_EXPORT_POSES,
 };
 constexpr int kHelpMenu[] = {ID_APP_ABOUT};
 
@@ -87,7 +88,7 @@ constexpr int kEditCommands[] = {
     ID_TILE_PASTE, ID_TILE_FILL, ID_MODE_PAINT, ID_MODE_DROPPER, ID_MODE_FILL, ID_SHIFT_LEFT,
     ID_SHIFT_UP, ID_SHIFT_RIGHT, ID_SHIFT_DOWN, ID_FLIP_HORZ, ID_FLIP_VERT, ID_ROTATE_LEFT,
     ID_ROTATE_RIGHT, ID_ERASE_ALL, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_EXPORT_PALETTE_AS,
-    ID_IMPORT_PALETTE_FROM, ID_EXPORT_TILESET_IMAGE, ID_IMPORT_TILESET_IMAGE,
+    ID_IMPORT_PALETTE_FROM, ID_EXPORT_TILESET_IMAGE, ID_IMPORT_TILESET_IMAGE, ID_EXPORT_POSES,
 };
 // clang-format on
 

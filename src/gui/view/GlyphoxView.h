@@ -164,6 +164,7 @@ private:
     void OnExportPaletteAs();
     void OnExportTileSetImage();
     void OnImportTileSetImage();
+    void OnExportPoses();
     void OnImportPaletteFrom();
     QByteArray CurrentTileBytes() const;
 

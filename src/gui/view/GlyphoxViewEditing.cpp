@@ -6,12 +6,14 @@
 #include "edit/PaletteFile.h"
 #include "edit/PixelGrid.h"
 #include "edit/TileSheetImage.h"
+#include "view/StripAnimation.h"
 #include "edit/TileFiles.h"
 #include "rom/AtomicFile.h"
 #include "rom/GlyphoxDoc.h"
 #include "rom/SnesFormat.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
@@ -117,6 +119,7 @@ void CGlyphoxView::ConnectCommands(const std::function<QAction*(int)>& action)
         {ID_EXPORT_PALETTE_AS, &CGlyphoxView::OnExportPaletteAs},
         {ID_EXPORT_TILESET_IMAGE, &CGlyphoxView::OnExportTileSetImage},
         {ID_IMPORT_TILESET_IMAGE, &CGlyphoxView::OnImportTileSetImage},
+        {ID_EXPORT_POSES, &CGlyphoxView::OnExportPoses},
         {ID_IMPORT_PALETTE_FROM, &CGlyphoxView::OnImportPaletteFrom},
     };
     for (const auto& command : commands) {
@@ -475,4 +478,49 @@ void CGlyphoxView::OnImportTileSetImage()
         CTileSheetImage::Import(*m_pDocument, m_selection.Actor(), words, path);
     if (!result.ok)
         m_fnMessageBox(QMessageBox::Critical, result.message);
+}
+
+// The chosen filter names the strip and the kind: its whole animation as a GIF, or the step
+// it shows now as an indexed PNG, both magnified as on screen.
+void CGlyphoxView::OnExportPoses()
+{
+    if (!m_bRomLoaded)
+        return;
+    QStringList filters;
+    for (int strip = 1; strip <= CActorTables::STRIP_COUNT; ++strip)
+        filters << QStringLiteral("Strip %1 animation (*.gif)").arg(strip)
+                << QStringLiteral("Strip %1, shown step (*.png)").arg(strip);
+    QString filter = filters.first();
+    const QString path = m_fnSaveFileDialog(QStringLiteral("Export poses as animation"),
+                                            filters.join(QStringLiteral(";;")), &filter);
+    if (path.isEmpty())
+        return;
+    const int choice = qMax(0, int(filters.indexOf(filter)));
+    const int strip = choice / 2;
+    std::uint16_t words[PALETTE_COLORS];
+    CurrentPalette(words);
+    QByteArray bytes;
+    CFileResult written = CFileResult::Success();
+    if (choice % 2 == 0) {
+        written = CStripAnimation::EncodeGif(strip, TileWindow(), words,
+                                             CStripRenderer::MAGNIFICATION, &bytes);
+    } else {
+        QBuffer buffer(&bytes);
+        const int step = strip == 1 ? m_nAnimToggle : m_nAnimStep;
+        if (!buffer.open(QIODevice::WriteOnly) ||
+            !CStripAnimation::IndexedStep(strip, step, TileWindow(), words,
+                                          CStripRenderer::MAGNIFICATION)
+                 .save(&buffer, "PNG"))
+            written = CFileResult::Failure(QStringLiteral("Cannot encode the picture as PNG."));
+    }
+    if (written.ok)
+        written = CAtomicFile::Write(path, bytes);
+    if (!written.ok) {
+        m_fnMessageBox(QMessageBox::Critical, written.message);
+        return;
+    }
+    m_fnMessageBox(QMessageBox::Information,
+                   QStringLiteral("Exported the poses of strip %1 to `%2'")
+                       .arg(strip + 1)
+                       .arg(QFileInfo(path).absoluteFilePath()));
 }
