@@ -67,7 +67,7 @@ QString CCliCommands::UsageText()
         "  recover ROM [--force]\n"
         "      settle an interrupted save as the editor does when it opens the file\n"
         "  export-tileset ROM --actor N -o OUT\n"
-        "  export-tileset ROM --actor N -o OUT.png --bank B (--palette P | --auto)\n"
+        "  export-tileset ROM --actor N -o OUT.png [--bank B (--palette P | --auto)]\n"
         "  import-tileset ROM --actor N IN [--force]\n"
         "  import-tileset ROM --actor N IN.png --bank B (--palette P | --auto) [--force]\n"
         "  export-palette ROM --bank battle|overworld --palette P -o OUT\n"
@@ -292,9 +292,12 @@ int CCliCommands::ExportTileSet(const QStringList& arguments)
     const QString rom = args.Positionals().first();
     const QString out = args.Value(QStringLiteral("-o"));
     const bool image = out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
-    bool battle = false;
-    int palette = 0;
-    if (image)
+    // Without a palette choice a sheet is drawn in the actor's own battle palette.
+    const bool chosen = args.Has(QStringLiteral("--bank")) ||
+                        args.Has(QStringLiteral("--palette")) || args.Has(QStringLiteral("--auto"));
+    bool battle = true;
+    int palette = CActorTables::AutoPalette(actor, true);
+    if (image && chosen)
         if (const int status = PaletteChoice(args, actor, true, &battle, &palette))
             return status;
     if (const int status = CheckOutput(out, rom))

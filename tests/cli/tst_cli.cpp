@@ -281,7 +281,9 @@ private slots:
         QCOMPARE(Run("import-tileset @rom --actor 16 @sheet.png --bank battle --auto"), 0);
         QCOMPARE(ReadFile(Path("rom")), m_base);
         QCOMPARE(Run("import-tileset @rom --actor 15 @sheet.png"), 2);
-        QCOMPARE(Run("export-tileset @rom --actor 15 -o @other.png"), 2);
+        QCOMPARE(Run("export-tileset @rom --actor 15 -o @other.png --palette 2"), 2);
+        QCOMPARE(Run("export-tileset @rom --actor 16 -o @default.png"), 0); // battle, automatic
+        QCOMPARE(ReadFile(Path("default.png")), ReadFile(Path("sheet.png")));
         QCOMPARE(ReadFile(Path("rom")), m_base);
 
         const QString strip = "render-strip @rom --actor 3 --bank battle --auto --strip 2 ";
