@@ -3,7 +3,7 @@
 #include "edit/TileFiles.h"
 #include "rom/ActorTables.h"
 #include "rom/GlyphoxDoc.h"
-#include "rom/PosixFile.h"
+#include "rom/FileIo.h"
 #include "rom/SnesFormat.h"
 
 #include <QFileInfo>
@@ -11,9 +11,6 @@
 #include <QStringList>
 
 #include <cstdlib>
-
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -27,8 +24,8 @@ struct Rgb
 
 Rgb Components(std::uint16_t word)
 {
-    return {CPaletteFile::Widen(word & 31), CPaletteFile::Widen(word >> 5 & 31),
-            CPaletteFile::Widen(word >> 10 & 31)};
+    const QRgb color = CPaletteFile::WidenedColor(word);
+    return {qRed(color), qGreen(color), qBlue(color)};
 }
 
 // Colours to 5-bit words, counting those that had to be rounded.
@@ -225,13 +222,8 @@ CFileResult CPaletteFile::Decode(const QByteArray& bytes, Colors* colors)
 
 CFileResult CPaletteFile::Import(CGlyphoxDoc& doc, bool battle, int palette, const QString& path)
 {
-    CPosixFile file;
-    struct stat info = {};
-    if (!file.Open(path, O_RDONLY) || !file.Stat(&info) || !S_ISREG(info.st_mode) ||
-        info.st_size > kMaxPaletteFile)
-        return CFileResult::Failure(CTileFiles::CannotReadText());
-    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
-    if (!file.ReadAt(0, bytes.data(), bytes.size()))
+    QByteArray bytes;
+    if (!ReadFileStart(path, kMaxPaletteFile + 1, &bytes) || bytes.size() > kMaxPaletteFile)
         return CFileResult::Failure(CTileFiles::CannotReadText());
     Colors colors;
     if (const CFileResult decoded = Decode(bytes, &colors); !decoded.ok)

@@ -3,6 +3,7 @@
 #include "rom/FileResult.h"
 
 #include <QByteArray>
+#include <QColor>
 #include <QString>
 
 #include <cstdint>
@@ -47,5 +48,10 @@ public:
     static CFileResult Import(CGlyphoxDoc& doc, bool battle, int palette, const QString& path);
 
     static int Widen(int component) { return component << 3 | component >> 2; }
+    // A colour word's three components widened, as an opaque screen colour.
+    static QRgb WidenedColor(std::uint16_t word)
+    {
+        return qRgb(Widen(word & 31), Widen(word >> 5 & 31), Widen(word >> 10 & 31));
+    }
     static int Nearest(int value);
 };

@@ -4,12 +4,9 @@
 #include "rom/GlyphoxDoc.h"
 
 #include "rom/AtomicFile.h"
-#include "rom/PosixFile.h"
+#include "rom/FileIo.h"
 
 #include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -23,18 +20,6 @@ CFileResult WriteNewFile(const QString& path, const std::uint8_t* bytes, int siz
     CFileResult failed = CFileResult::Failure(CTileFiles::CannotCreateText());
     failed.detail = written.message;
     return failed;
-}
-
-// Reads up to maxBytes from the start of a regular file, never blocking on a
-// pipe or device; false if it cannot be read.
-bool ReadStart(const QString& path, int maxBytes, QByteArray* bytes)
-{
-    CPosixFile file;
-    struct stat info = {};
-    if (!file.Open(path, O_RDONLY) || !file.Stat(&info) || !S_ISREG(info.st_mode))
-        return false;
-    bytes->resize(int(qMin<qint64>(maxBytes, info.st_size)));
-    return file.ReadAt(0, bytes->data(), bytes->size());
 }
 
 } // namespace
@@ -92,7 +77,7 @@ CFileResult CTileFiles::ExportPalette(const std::uint8_t* image, bool battle, in
 CFileResult CTileFiles::ReadTileSetImport(int actor, const QString& path, CImageEdit* edit)
 {
     QByteArray bytes;
-    if (!ReadStart(path, TILESET_FILE_BYTES, &bytes))
+    if (!ReadFileStart(path, TILESET_FILE_BYTES, &bytes))
         return CFileResult::Failure(CannotReadText());
     *edit = {CActorTables::TileSetOffset(actor), bytes, QStringLiteral("Import tile set"),
              CEditSite{actor, -1, -1, -1}};
@@ -103,7 +88,7 @@ CFileResult CTileFiles::ReadPaletteImport(bool battle, int palette, const QStrin
                                           CImageEdit* edit)
 {
     QByteArray bytes;
-    if (!ReadStart(path, PALETTE_FILE_BYTES, &bytes))
+    if (!ReadFileStart(path, PALETTE_FILE_BYTES, &bytes))
         return CFileResult::Failure(CannotReadText());
     if (bytes.size() < PALETTE_FILE_BYTES)
         return CFileResult::Failure(PaletteTooShortText());

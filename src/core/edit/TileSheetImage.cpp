@@ -3,15 +3,13 @@
 #include "edit/PaletteFile.h"
 #include "rom/ActorTables.h"
 #include "rom/GlyphoxDoc.h"
-#include "rom/PosixFile.h"
+#include "edit/TileFiles.h"
+#include "rom/FileIo.h"
 #include "rom/SnesFormat.h"
 
 #include <QImage>
 
 #include <png.h>
-
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -46,12 +44,8 @@ int IndexOfColor(QRgb pixel, const std::uint16_t palette[16])
 
 bool CTileSheetImage::IsPngFile(const QString& path)
 {
-    CPosixFile file;
-    struct stat info = {};
-    char signature[8] = {};
-    return file.Open(path, O_RDONLY) && file.Stat(&info) && S_ISREG(info.st_mode) &&
-           info.st_size >= 8 && file.ReadAt(0, signature, 8) &&
-           QByteArray(signature, 8) == QByteArray("\x89PNG\r\n\x1a\n", 8);
+    QByteArray signature;
+    return ReadFileStart(path, 8, &signature) && signature == QByteArray("\x89PNG\r\n\x1a\n", 8);
 }
 
 CFileResult CTileSheetImage::EncodePng(const std::uint8_t* window, const std::uint16_t palette[16],
@@ -87,10 +81,10 @@ CFileResult CTileSheetImage::EncodePng(const std::uint8_t* window, const std::ui
     png_set_IHDR(writer, info, WIDTH, HEIGHT, 4, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_color colors[PALETTE_COLORS];
-    for (int i = 0; i < PALETTE_COLORS; ++i)
-        colors[i] = {png_byte(CPaletteFile::Widen(palette[i] & 31)),
-                     png_byte(CPaletteFile::Widen(palette[i] >> 5 & 31)),
-                     png_byte(CPaletteFile::Widen(palette[i] >> 10 & 31))};
+    for (int i = 0; i < PALETTE_COLORS; ++i) {
+        const QRgb color = CPaletteFile::WidenedColor(palette[i]);
+        colors[i] = {png_byte(qRed(color)), png_byte(qGreen(color)), png_byte(qBlue(color))};
+    }
     png_set_PLTE(writer, info, colors, PALETTE_COLORS);
     png_byte transparent = 0;
     png_set_tRNS(writer, info, &transparent, 1, nullptr);
@@ -154,14 +148,9 @@ CFileResult CTileSheetImage::Decode(const QByteArray& file, const std::uint16_t 
 CFileResult CTileSheetImage::Import(CGlyphoxDoc& doc, int actor, const std::uint16_t palette[16],
                                     const QString& path)
 {
-    CPosixFile file;
-    struct stat info = {};
-    if (!file.Open(path, O_RDONLY) || !file.Stat(&info) || !S_ISREG(info.st_mode) ||
-        info.st_size > kMaxImageFile)
-        return CFileResult::Failure(QStringLiteral("Can't read import file!"));
-    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
-    if (!file.ReadAt(0, bytes.data(), bytes.size()))
-        return CFileResult::Failure(QStringLiteral("Can't read import file!"));
+    QByteArray bytes;
+    if (!ReadFileStart(path, kMaxImageFile + 1, &bytes) || bytes.size() > kMaxImageFile)
+        return CFileResult::Failure(CTileFiles::CannotReadText());
     QByteArray window;
     if (const CFileResult decoded = Decode(bytes, palette, &window); !decoded.ok)
         return decoded;

@@ -33,9 +33,8 @@ QImage CStripAnimation::IndexedStep(int strip, int step, const std::uint8_t* win
     QImage image(map.width * cell, CActorTables::STRIP_ROWS * cell, QImage::Format_Indexed8);
     QList<QRgb> colors;
     for (int i = 0; i < PALETTE_COLORS; ++i)
-        colors << qRgba(CPaletteFile::Widen(palette[i] & 31),
-                        CPaletteFile::Widen(palette[i] >> 5 & 31),
-                        CPaletteFile::Widen(palette[i] >> 10 & 31), i == 0 ? 0 : 255);
+        colors << (i == 0 ? CPaletteFile::WidenedColor(palette[i]) & 0xFFFFFF
+                          : CPaletteFile::WidenedColor(palette[i]));
     image.setColorTable(colors);
     image.fill(0);
     std::uint8_t pixels[TILE_PIXELS];
@@ -67,10 +66,11 @@ CFileResult CStripAnimation::EncodeGif(int strip, const std::uint8_t* window,
     if (!gif)
         return CFileResult::Failure(QStringLiteral("Cannot start the GIF encoder."));
     std::array<GifColorType, PALETTE_COLORS> colors{};
-    for (int i = 0; i < PALETTE_COLORS; ++i)
-        colors[i] = {GifByteType(CPaletteFile::Widen(palette[i] & 31)),
-                     GifByteType(CPaletteFile::Widen(palette[i] >> 5 & 31)),
-                     GifByteType(CPaletteFile::Widen(palette[i] >> 10 & 31))};
+    for (int i = 0; i < PALETTE_COLORS; ++i) {
+        const QRgb color = CPaletteFile::WidenedColor(palette[i]);
+        colors[i] = {GifByteType(qRed(color)), GifByteType(qGreen(color)),
+                     GifByteType(qBlue(color))};
+    }
     ColorMapObject* map = GifMakeMapObject(PALETTE_COLORS, colors.data());
     const QImage first = IndexedStep(strip, 0, window, palette, scale);
     static const char kLoop[] = "NETSCAPE2.0";
