@@ -39,16 +39,18 @@ private slots:
         QCOMPARE(colors.rounded, 0);
     }
 
-    // 31 widens to 255 and 12 to 99 (12 << 3 | 12 >> 2); 100 is off the grid and rounds to 12.
+    // 31 widens to 255, 12 to 99 and 13 to 107; 100 is off the grid and rounds down to 12, 104
+    // rounds up to 13.
     void offGridColoursRoundAndShortFilesFillWhatTheyHave()
     {
         QCOMPARE(CPaletteFile::Widen(31), 255);
         QCOMPARE(CPaletteFile::Widen(12), 99);
         CPaletteFile::Colors colors;
-        QVERIFY(CPaletteFile::Decode("JASC-PAL\n0100\n3\n255 0 0\n100 99 99\n0 0 8\n", &colors).ok);
+        QVERIFY(
+            CPaletteFile::Decode("JASC-PAL\n0100\n3\n255 0 0\n100 99 99\n0 0 104\n", &colors).ok);
         QCOMPARE(colors.words,
-                 (std::vector<std::uint16_t>{0x001F, 12 | 12 << 5 | 12 << 10, 1 << 10}));
-        QCOMPARE(colors.rounded, 1);
+                 (std::vector<std::uint16_t>{0x001F, 12 | 12 << 5 | 12 << 10, 13 << 10}));
+        QCOMPARE(colors.rounded, 2);
         QVERIFY(CPaletteFile::Decode("GIMP Palette\nName: x\n#\n  8  16 255\tA\n", &colors).ok);
         QCOMPARE(colors.words, (std::vector<std::uint16_t>{1 | 2 << 5 | 31 << 10}));
 
