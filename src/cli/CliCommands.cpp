@@ -507,7 +507,7 @@ int CCliCommands::RenderStrip(const QStringList& arguments)
         if (!written.ok)
             return Fail(written.message);
         Print(QStringLiteral("Wrote the %1-step animation of strip %2 of actor %3 to %4")
-                  .arg(CStripAnimation::StepCount(strip - 1))
+                  .arg(CActorTables::StripStepCount(strip - 1))
                   .arg(strip)
                   .arg(actor)
                   .arg(Shown(args.Value(QStringLiteral("-o")))));

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "rom/ActorTables.h"
+#include "rom/TileUsage.h"
 
 using Tables = CActorTables;
 
@@ -107,6 +108,57 @@ private slots:
                 actual << Tables::StripVariantForStep(strip, step);
             QCOMPARE(actual, cycles[strip]);
         }
+    }
+
+    // Worked out from the maps: a cell reads "strip:column,row@steps", m when mirrored.
+    void tileUsage()
+    {
+        const auto cells = [](const CTileUsage& usage, int tile) {
+            QStringList shown;
+            for (const CTileUsage::Cell& cell : usage.CellsOf(tile)) {
+                QString steps;
+                for (int step = 0; step < 4; ++step)
+                    steps += cell.ShowsAt(step) ? QString::number(step) : QString();
+                shown << QString("%1:%2,%3@%4%5")
+                             .arg(cell.strip + 1)
+                             .arg(cell.column)
+                             .arg(cell.row)
+                             .arg(steps, cell.mirrored ? "m" : "");
+            }
+            return shown.join(' ');
+        };
+        const CTileUsage actor0(0);
+        QCOMPARE(cells(actor0, 0x00), "1:0,0@0123 1:6,0@123 2:16,0@01 2:18,0@01");
+        QCOMPARE(cells(actor0, 0x04), "1:0,2@0 1:1,2@2m");
+        QCOMPARE(cells(actor0, 0x33), "2:1,0@1");
+        QCOMPARE(cells(actor0, 0xB4), "2:23,1@1");
+        QCOMPARE(cells(actor0, 181), "");
+
+        // Own tiles per run: 181, 171, 55, 56, 46, 40; the last actor is spaced like its run.
+        QCOMPARE((QList<int>{Tables::OwnTiles(15), Tables::OwnTiles(16), Tables::OwnTiles(25),
+                             Tables::OwnTiles(26), Tables::OwnTiles(48), Tables::OwnTiles(64)}),
+                 (QList<int>{181, 171, 55, 56, 46, 40}));
+
+        // A pose is the actor's only when all its tiles are: 0x33 to 0x36 of a 55-tile actor
+        // show only in the pose that also takes 0x37, the next actor's first tile.
+        const auto unused = [](int actor) {
+            const std::vector<int> tiles = CTileUsage(actor).UnusedTiles();
+            return QList<int>(tiles.begin(), tiles.end());
+        };
+        const auto range = [](int first, int last) {
+            QList<int> tiles;
+            for (int tile = first; tile <= last; ++tile)
+                tiles << tile;
+            return tiles;
+        };
+        QCOMPARE(unused(0), QList<int>{});
+        QCOMPARE(unused(16), range(171, 180));
+        QCOMPARE(unused(22), range(0x33, 180));
+        QCOMPARE(unused(26), range(56, 180));
+        QCOMPARE(unused(40), range(46, 180));
+        QCOMPARE(unused(64), range(40, 180));
+        QVERIFY(CTileUsage(22).IsUsed(0x32) && !CTileUsage(22).IsUsed(0x33));
+        QCOMPARE(cells(CTileUsage(22), 0x04), cells(actor0, 0x04));
     }
 };
 

@@ -137,32 +137,52 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Strip(2) != before, 3000);
     }
 
-    // Stopped, each added frame moves strip 1 through a cycle of four steps and strip 2
-    // through one of two; strip 3 has one picture.
-    void stripPixels()
+    // A cell click chooses its tile; the cells showing the chosen tile at the shown step, and
+    // only those, are framed in the highlight colour (92 pixels a 24 x 24 frame).
+    void stripsAndTiles()
     {
         QVERIFY(Open(true));
         Child("buttonAnimate")->click();
-        Type("editTileSet", 40);
-        Child("checkShowTileID")->click();
-        std::uint16_t words[16];
-        CActorTables::LoadPalette(m_doc->Image(), false, 4, words); // automatic
-        const std::uint8_t* window = CActorTables::TileWindow(m_doc->Image(), 40);
-        CStripRenderer renderer(4);
-        const int step = m_view->AnimStep(), toggle = m_view->AnimToggle();
-        for (int frame = 1; frame <= 4; ++frame) {
+        while (m_view->AnimStep() != 2)
             Child("buttonAddFrame")->click();
-            for (int strip = 0; strip < 3; ++strip) {
-                const int variant = CActorTables::StripVariantForStep(
-                    strip, strip == 1 ? (toggle + frame) % 2 : (step + frame) % 4);
-                QCOMPARE(Strip(strip),
-                         renderer.DrawStrip(strip, variant, window, words, true).Image());
-            }
+        QCOMPARE(m_view->AnimToggle(), 0);
+        ClickStrip(0, 1, 2); // strip 1 shows tile 4 mirrored there at step 2
+        QCOMPARE(m_view->Tile(), 4);
+        QCOMPARE(Child<QListWidget>("listTiles")->selectedItems().first()->text(), "04h");
+        QCOMPARE(EditorPixels(), TilePixels(0, 4));
+        QCOMPARE(Framed(), "1:1,2");
+        Child("buttonAddFrame")->click();
+        QCOMPARE(Framed(), "");
+        Child("buttonAddFrame")->click();
+        QCOMPARE(Framed(), "1:0,2");
+        ClickStrip(2, 21, 0); // empty
+        QCOMPARE(m_view->Tile(), 4);
+        ClickStrip(1, 16, 0);
+        QCOMPARE(Framed(), "1:0,0 2:16,0 2:18,0");
+        ClickStrip(2, 10, 0);
+        QCOMPARE(m_view->Tile(), 0x86);
+        QTest::keyClick(Child<QListWidget>("listTiles"), Qt::Key_Right);
+        QCOMPARE(m_view->Tile(), 0x87);
+        QCOMPARE(EditorPixels(), TilePixels(0, 0x87));
+
+        // A tile of actor 22's window that only a pose reaching into the next actor's tiles
+        // shows is dimmed: each channel half way to the checkerboard.
+        Type("editTileSet", 22);
+        auto* list = Child<QListWidget>("listTiles");
+        QCOMPARE(list->item(0x33)->toolTip(), "Not used by this actor's poses");
+        QCOMPARE(list->item(0x32)->toolTip(), "");
+        std::uint16_t words[16];
+        CActorTables::LoadPalette(m_doc->Image(), false, 3, words); // automatic
+        for (int tile : {0x32, 0x33}) {
+            const Pixels pixels = TilePixels(22, tile);
+            const int at = int(
+                std::find_if(pixels.begin(), pixels.end(), [](int index) { return index != 0; }) -
+                pixels.begin());
+            const int x = 3 * (at % 8) + 1, y = 3 * (at / 8) + 1;
+            const int red = (words[pixels[at]] & 31) << 3, grey = (x / 4 + y / 4) % 2 ? 128 : 204;
+            const QImage thumb = list->item(tile)->icon().pixmap(24, 24).toImage();
+            QCOMPARE(thumb.pixelColor(x, y).red(), tile == 0x32 ? red : (red + grey) / 2);
         }
-        CTileSheetRenderer sheet(4);
-        const QIcon icon = Child<QListWidget>("listTiles")->item(180)->icon();
-        QCOMPARE(icon.pixmap(24, 24).toImage().convertToFormat(QImage::Format_RGB32),
-                 sheet.Draw(window, words).Image().copy(24 * 180, 0, 24, 24));
     }
 
 private:
@@ -196,6 +216,39 @@ private:
         Pixels pixels(TILE_PIXELS);
         DecodeTile(CActorTables::TileWindow(m_doc->Image(), actor) + 32 * tile, &pixels[0]);
         return pixels;
+    }
+    void ClickStrip(int strip, int column, int row) const
+    {
+        auto* label = Child<QLabel>(qPrintable(QString("labelStrip%1").arg(strip + 1)));
+        const QPoint cell(24 * column + 12, 24 * row + 12);
+        QTest::mouseClick(label, Qt::LeftButton, {}, label->contentsRect().topLeft() + cell);
+    }
+    // The cells of the three strips framed in the highlight colour, as "strip:column,row";
+    // a highlight pixel inside a cell counts 100.
+    QString Framed() const
+    {
+        const QColor highlight = m_view->palette().color(QPalette::Highlight);
+        QStringList framed;
+        for (int strip = 0; strip < 3; ++strip) {
+            const QImage image = Strip(strip);
+            for (int cell = 0; cell < image.width() / 24 * 3; ++cell) {
+                const int left = 24 * (cell % (image.width() / 24)),
+                          top = 24 * (cell / (image.width() / 24));
+                int count = 0;
+                for (int y = top; y < top + 24; ++y)
+                    for (int x = left; x < left + 24; ++x)
+                        count +=
+                            (image.pixelColor(x, y) == highlight) *
+                            (x % 24 == 0 || x % 24 == 23 || y % 24 == 0 || y % 24 == 23 ? 1 : 100);
+                if (count != 0) // a partial frame shows with its count
+                    framed << QString("%1:%2,%3%4")
+                                  .arg(strip + 1)
+                                  .arg(left / 24)
+                                  .arg(top / 24)
+                                  .arg(count == 92 ? QString() : QString("=%1").arg(count));
+            }
+        }
+        return framed.join(' ');
     }
     Pixels EditorPixels() const { return Child<CPixelEditor>("pixelEditor")->Grid().Bytes(); }
     // A number, followed by what its edit shows when that differs.

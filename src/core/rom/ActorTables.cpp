@@ -109,6 +109,14 @@ std::uint32_t CActorTables::TileSetOffset(int actor)
     return kTileSetOffset[ClampActor(actor)];
 }
 
+int CActorTables::OwnTiles(int actor)
+{
+    // The last actor's set is spaced like the one before it.
+    const int valid = ClampActor(actor);
+    const int next = valid == ACTOR_COUNT - 1 ? valid : valid + 1;
+    return int(kTileSetOffset[next] - kTileSetOffset[next - 1]) / 32;
+}
+
 int CActorTables::AutoPalette(int actor, bool battle)
 {
     return kAutoPalette[ClampActor(actor)][battle ? 1 : 0];
@@ -123,6 +131,20 @@ void CActorTables::LoadPalette(const std::uint8_t* image, bool battle, int palet
 const CActorTables::StripMap& CActorTables::Strip(int strip)
 {
     return kStrips[strip < 0 ? 0 : strip >= STRIP_COUNT ? STRIP_COUNT - 1 : strip];
+}
+
+int CActorTables::StripStepCount(int strip)
+{
+    constexpr int kSteps[STRIP_COUNT] = {4, 2, 1};
+    return kSteps[strip < 0 ? 0 : strip >= STRIP_COUNT ? STRIP_COUNT - 1 : strip];
+}
+
+CActorTables::PoseSpan CActorTables::PoseAt(int strip, int column)
+{
+    if (strip == 2 && column >= 20 && column <= 22)
+        return {20, 3};
+    const int first = strip == 2 && column > 22 ? 23 + (column - 23) / 2 * 2 : column / 2 * 2;
+    return {first, 2};
 }
 
 int CActorTables::StripVariantForStep(int strip, int step)

@@ -65,8 +65,22 @@ public:
     // The 16 colour words of a palette inside an image buffer.
     static void LoadPalette(const std::uint8_t* image, bool battle, int palette,
                             std::uint16_t words[16]);
+    // How many tiles from the actor's offset are its own, up to where the next actor's
+    // set begins (181, 171, 55, 56, 46 or 40); the rest of its window is other actors'.
+    static int OwnTiles(int actor);
     // Strip 0, 1 or 2 (shown as strips 1, 2 and 3).
     static const StripMap& Strip(int strip);
     // The variant a strip shows at an animation step counted from 0.
     static int StripVariantForStep(int strip, int step);
+    // Animation steps before a strip repeats: 4, 2 and 1 for strips 0, 1 and 2.
+    static int StripStepCount(int strip);
+
+    // The columns of one pose: poses are two cells wide, except the three-cell pose
+    // at columns 20 to 22 of strip 2.
+    struct PoseSpan
+    {
+        int first;
+        int width;
+    };
+    static PoseSpan PoseAt(int strip, int column);
 };

@@ -18,12 +18,6 @@ int AppendToByteArray(GifFileType* gif, const GifByteType* data, int size)
 
 } // namespace
 
-int CStripAnimation::StepCount(int strip)
-{
-    constexpr int kSteps[CActorTables::STRIP_COUNT] = {4, 2, 1};
-    return kSteps[qBound(0, strip, CActorTables::STRIP_COUNT - 1)];
-}
-
 QImage CStripAnimation::IndexedStep(int strip, int step, const std::uint8_t* window,
                                     const std::uint16_t palette[16], int scale)
 {
@@ -81,7 +75,7 @@ CFileResult CStripAnimation::EncodeGif(int strip, const std::uint8_t* window,
               EGifPutExtensionBlock(gif, 11, kLoop) == GIF_OK &&
               EGifPutExtensionBlock(gif, 3, kForever) == GIF_OK &&
               EGifPutExtensionTrailer(gif) == GIF_OK;
-    for (int step = 0; ok && step < StepCount(strip); ++step) {
+    for (int step = 0; ok && step < CActorTables::StripStepCount(strip); ++step) {
         const QImage frame = IndexedStep(strip, step, window, palette, scale);
         GraphicsControlBlock control{DISPOSE_BACKGROUND, false, STEP_MS / 10, 0};
         GifByteType extension[4];

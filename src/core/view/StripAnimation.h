@@ -17,8 +17,6 @@ public:
     static constexpr int STEP_MS = 250;
     static constexpr int MAX_SCALE = 8;
 
-    // Animation steps before a strip repeats: 4, 2 and 1 for strips 0, 1 and 2.
-    static int StepCount(int strip);
     static QImage IndexedStep(int strip, int step, const std::uint8_t* window,
                               const std::uint16_t palette[16], int scale);
     static CFileResult EncodeGif(int strip, const std::uint8_t* window,

@@ -59,6 +59,27 @@ const CPixelBuffer& CStripRenderer::DrawStrip(int strip, int variant, const std:
     return out;
 }
 
+void CStripRenderer::OutlineCell(int strip, int column, int row, ScreenColor color)
+{
+    CPixelBuffer& out = m_strips[strip < 0 ? 0 : strip >= CActorTables::STRIP_COUNT ? 2 : strip];
+    const int left = column * kCell;
+    const int top = row * kCell;
+    if (column < 0 || row < 0 || left + kCell > out.Width() || top + kCell > out.Height())
+        return;
+    const std::uint32_t pixel = std::uint32_t(color.red) << 16 | std::uint32_t(color.green) << 8 |
+                                std::uint32_t(color.blue);
+    const auto store = [&](int x, int y) {
+        StorePixel(out.Bits() + std::size_t(y) * out.Stride() + std::size_t(x) * m_nBytesPerPixel,
+                   pixel, m_nBytesPerPixel);
+    };
+    for (int i = 0; i < kCell; ++i) {
+        store(left + i, top);
+        store(left + i, top + kCell - 1);
+        store(left, top + i);
+        store(left + kCell - 1, top + i);
+    }
+}
+
 // Produces the 24 x 24 magnified cell directly: each tile row becomes one
 // tripled line, stored three times.
 void CStripRenderer::DrawCellMagnified(const std::uint8_t* tile, const std::uint32_t pixels[16],

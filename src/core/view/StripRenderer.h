@@ -22,6 +22,9 @@ public:
     const CPixelBuffer& DrawStrip(int strip, int variant, const std::uint8_t* window,
                                   const std::uint16_t* palette, bool showTileId);
 
+    // Frames one 24 x 24 cell of the strip as last drawn with a 1-pixel line inside its edge.
+    void OutlineCell(int strip, int column, int row, ScreenColor color);
+
     const CPixelBuffer& Strip(int strip) const { return m_strips[strip]; }
     int BytesPerPixel() const { return m_nBytesPerPixel; }
 

@@ -65,3 +65,18 @@ const CPixelBuffer& CTileSheetRenderer::Draw(const std::uint8_t* window,
     }
     return m_sheet;
 }
+
+// Each channel becomes the truncated mean of the drawn pixel and the checkerboard.
+void CTileSheetRenderer::DimTile(int tile)
+{
+    if (tile < 0 || tile >= CActorTables::WINDOW_TILES)
+        return;
+    const std::size_t stride = m_sheet.Stride();
+    const std::size_t left = std::size_t(THUMBNAIL * tile) * m_nBytesPerPixel;
+    for (int y = 0; y < HEIGHT; ++y) {
+        std::uint8_t* line = m_sheet.Bits() + y * stride + left;
+        const std::uint8_t* back = m_background.Bits() + y * stride + left;
+        for (int x = 0; x < THUMBNAIL * m_nBytesPerPixel; ++x)
+            line[x] = std::uint8_t((line[x] + back[x]) / 2);
+    }
+}

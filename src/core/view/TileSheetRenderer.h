@@ -17,6 +17,8 @@ public:
     explicit CTileSheetRenderer(int bytesPerPixel = 4);
 
     const CPixelBuffer& Draw(const std::uint8_t* window, const std::uint16_t* palette);
+    // Shows a tile of the sheet as last drawn at half strength over the checkerboard.
+    void DimTile(int tile);
     const CPixelBuffer& Sheet() const { return m_sheet; }
 
     // The checkerboard grey (204 or 128) at a pixel of the sheet.

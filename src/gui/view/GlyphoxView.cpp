@@ -35,8 +35,12 @@ CGlyphoxView::CGlyphoxView(CGlyphoxDoc* document, QWidget* parent)
     // Enter and the arrow keys in the two edits come through the event filter.
     m_ui->editTileSet->installEventFilter(this);
     m_ui->editPalette->installEventFilter(this);
+    // Clicks on the strips choose the tile of the cell.
+    for (QLabel* strip : {m_ui->labelStrip1, m_ui->labelStrip2, m_ui->labelStrip3})
+        strip->installEventFilter(this);
 
     connect(m_listTiles, &CTileList::Clicked, this, &CGlyphoxView::OnClickTileList);
+    connect(m_listTiles, &CTileList::MovedByKey, this, [this](int row) { SelectTile(row, true); });
     connect(m_ui->editTileSet, &QLineEdit::textEdited, this,
             [this](const QString& text) { SyncUpDown(m_ui->spinTileSet, text); });
     connect(m_ui->editPalette, &QLineEdit::textEdited, this,

@@ -2,6 +2,7 @@
 
 #include "rom/ActorTables.h"
 #include "rom/Selection.h"
+#include "rom/TileUsage.h"
 #include "view/StripRenderer.h"
 #include "view/TileSheetRenderer.h"
 
@@ -28,7 +29,7 @@ class GlyphoxView;
 }
 
 // The tile list of the form. It reports every left click, on an item or on empty space,
-// after it has handled the click itself.
+// and every key that moved its current item, after it has handled them itself.
 class CTileList : public QListWidget
 {
     Q_OBJECT
@@ -38,9 +39,11 @@ public:
 
 signals:
     void Clicked(QPoint point);
+    void MovedByKey(int row);
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // The main form: the tile list, the pixel editor, the palette control and the three frame
@@ -123,6 +126,10 @@ private:
     void OnBattle();
     void OnOverworld();
     void OnClickTileList(QPoint point);
+    void OnClickStrip(int strip, QPoint point);
+    void SelectTile(int tile, bool reveal);
+    void MarkTileInList(bool reveal);
+    const CTileUsage& Usage();
     void OnTileSetSpin(int position);
     void OnPaletteSpin(int position);
     void SyncUpDown(QSpinBox* spin, const QString& text);
@@ -180,6 +187,7 @@ private:
     CPaletteCtrl* m_paletteCtrl;
     CPixelEditor* m_pixelEditor;
     CSelection m_selection;
+    CTileUsage m_usage;
     std::array<std::uint8_t, 32> m_tileClipboard{};
     int m_nAnimStep = 0;
     bool m_bAnimate = false;

@@ -46,10 +46,7 @@ void CGlyphoxView::BuildTileList()
             m_listTiles->addItem(QString::number(tile, 16).toUpper().rightJustified(2, '0') + 'h');
     }
     RedrawThumbnails(0, CActorTables::WINDOW_TILES - 1);
-
-    // Selected without becoming current, so the list does not scroll to it.
-    const QModelIndex current = m_listTiles->model()->index(m_selection.Tile(), 0);
-    m_listTiles->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+    MarkTileInList(false);
 }
 
 void CGlyphoxView::RedrawThumbnails(int firstTile, int lastTile)
@@ -58,11 +55,18 @@ void CGlyphoxView::RedrawThumbnails(int firstTile, int lastTile)
     CurrentPalette(palette);
     // Images over a renderer's bytes are copied before they become pixmaps, which would
     // otherwise keep pointing at bytes the next redraw changes.
-    const QImage sheet = m_sheetRenderer.Draw(TileWindow(), palette).Image();
-    constexpr int kThumb = CTileSheetRenderer::THUMBNAIL;
+    m_sheetRenderer.Draw(TileWindow(), palette);
+    const CTileUsage& usage = Usage();
     for (int tile = firstTile; tile <= lastTile; ++tile)
-        m_listTiles->item(tile)->setIcon(
-            QIcon(QPixmap::fromImage(sheet.copy(tile * kThumb, 0, kThumb, kThumb))));
+        if (!usage.IsUsed(tile))
+            m_sheetRenderer.DimTile(tile);
+    const QImage sheet = m_sheetRenderer.Sheet().Image();
+    constexpr int kThumb = CTileSheetRenderer::THUMBNAIL;
+    for (int tile = firstTile; tile <= lastTile; ++tile) {
+        QListWidgetItem* item = m_listTiles->item(tile);
+        item->setIcon(QIcon(QPixmap::fromImage(sheet.copy(tile * kThumb, 0, kThumb, kThumb))));
+        item->setToolTip(usage.IsUsed(tile) ? QString() : tr("Not used by this actor's poses"));
+    }
 }
 
 // Everything that shows the changed bytes follows them: a change of the shown palette
@@ -94,6 +98,9 @@ void CGlyphoxView::RedrawStrips()
 {
     std::uint16_t palette[PALETTE_COLORS];
     CurrentPalette(palette);
+    const QColor shown = QWidget::palette().color(QPalette::Highlight);
+    const ScreenColor highlight{std::uint8_t(shown.red()), std::uint8_t(shown.green()),
+                                std::uint8_t(shown.blue())};
     QLabel* const labels[CActorTables::STRIP_COUNT] = {m_ui->labelStrip1, m_ui->labelStrip2,
                                                        m_ui->labelStrip3};
     for (int strip = 0; strip < CActorTables::STRIP_COUNT; ++strip) {
@@ -101,8 +108,19 @@ void CGlyphoxView::RedrawStrips()
         const int variant = CActorTables::StripVariantForStep(strip, step);
         const CPixelBuffer& buffer =
             m_stripRenderer.DrawStrip(strip, variant, TileWindow(), palette, m_bShowTileID);
+        for (const CTileUsage::Cell& cell : Usage().CellsOf(m_selection.Tile()))
+            if (cell.strip == strip && cell.ShowsAt(step))
+                m_stripRenderer.OutlineCell(strip, cell.column, cell.row, highlight);
         labels[strip]->setPixmap(QPixmap::fromImage(buffer.Image().copy()));
     }
+}
+
+// The poses' use of the tiles is worked out once per actor.
+const CTileUsage& CGlyphoxView::Usage()
+{
+    if (m_usage.Actor() != m_selection.Actor())
+        m_usage = CTileUsage(m_selection.Actor());
+    return m_usage;
 }
 
 const std::uint8_t* CGlyphoxView::TileWindow() const

@@ -1,5 +1,6 @@
 #include "GlyphoxView.h"
 
+#include "rom/SnesFormat.h"
 #include "ui_GlyphoxView.h"
 
 #include <QItemSelectionModel>
@@ -83,13 +84,47 @@ void CGlyphoxView::OnOverworld()
 
 void CGlyphoxView::OnClickTileList(QPoint point)
 {
-    const QModelIndex hit = m_listTiles->indexAt(point);
-    if (hit.isValid())
-        m_selection.SetTile(hit.row());
     // A click on empty space keeps the current tile selected.
-    const QModelIndex selected = m_listTiles->model()->index(m_selection.Tile(), 0);
-    m_listTiles->selectionModel()->select(selected, QItemSelectionModel::ClearAndSelect);
+    const QModelIndex hit = m_listTiles->indexAt(point);
+    SelectTile(hit.isValid() ? hit.row() : m_selection.Tile(), false);
+}
+
+// A click on a strip cell chooses the tile it shows at the shown step; empty cells and
+// the frame around the picture choose nothing.
+void CGlyphoxView::OnClickStrip(int strip, QPoint point)
+{
+    const CActorTables::StripMap& map = CActorTables::Strip(strip);
+    constexpr int kCell = TILE_SIZE * CStripRenderer::MAGNIFICATION;
+    if (point.x() < 0 || point.y() < 0 || point.x() >= map.width * kCell ||
+        point.y() >= CActorTables::STRIP_ROWS * kCell)
+        return;
+    const int step = strip == 1 ? m_nAnimToggle : m_nAnimStep;
+    const std::int16_t entry = map.Entry(CActorTables::StripVariantForStep(strip, step),
+                                         point.y() / kCell * map.width + point.x() / kCell);
+    if (entry != CActorTables::EMPTY_CELL)
+        SelectTile(entry & 0xFF, true);
+}
+
+// Loads the tile into the pixel editor, marks it in the list and outlines its cells.
+void CGlyphoxView::SelectTile(int tile, bool reveal)
+{
+    m_selection.SetTile(tile);
+    MarkTileInList(reveal);
     LoadCurrentTile();
+    RedrawStrips();
+}
+
+// The tile becomes the list's current item too, so the arrow keys move on from it; the
+// list scrolls to it only when asked.
+void CGlyphoxView::MarkTileInList(bool reveal)
+{
+    const QModelIndex index = m_listTiles->model()->index(m_selection.Tile(), 0);
+    const bool autoScroll = m_listTiles->hasAutoScroll();
+    m_listTiles->setAutoScroll(reveal);
+    m_listTiles->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    m_listTiles->setAutoScroll(autoScroll);
+    if (reveal)
+        m_listTiles->scrollTo(index);
 }
 
 void CGlyphoxView::OnTileSetSpin(int position)
@@ -155,8 +190,27 @@ void CTileList::mouseReleaseEvent(QMouseEvent* event)
         emit Clicked(event->position().toPoint());
 }
 
+void CTileList::keyPressEvent(QKeyEvent* event)
+{
+    const int before = currentRow();
+    QListWidget::keyPressEvent(event);
+    if (currentRow() != before && currentRow() >= 0)
+        emit MovedByKey(currentRow());
+}
+
 bool CGlyphoxView::eventFilter(QObject* watched, QEvent* event)
 {
+    const QLabel* strips[CActorTables::STRIP_COUNT] = {m_ui->labelStrip1, m_ui->labelStrip2,
+                                                       m_ui->labelStrip3};
+    for (int strip = 0; strip < CActorTables::STRIP_COUNT; ++strip) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (watched == strips[strip] && event->type() == QEvent::MouseButtonPress &&
+            mouse->button() == Qt::LeftButton && m_bRomLoaded) {
+            OnClickStrip(strip,
+                         mouse->position().toPoint() - strips[strip]->contentsRect().topLeft());
+            return true;
+        }
+    }
     QSpinBox* spin = watched == m_ui->editTileSet   ? m_ui->spinTileSet
                      : watched == m_ui->editPalette ? m_ui->spinPalette
                                                     : nullptr;
