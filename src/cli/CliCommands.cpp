@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "cli/CliArguments.h"
+#include "cli/TileUsageReport.h"
 #include "color/ColorModel.h"
 #include "edit/PaletteFile.h"
 #include "edit/TileFiles.h"
@@ -11,6 +12,7 @@
 #include "rom/EditorLock.h"
 #include "rom/GlyphoxDoc.h"
 #include "rom/SaveJournal.h"
+#include "rom/TileUsage.h"
 #include "view/StripAnimation.h"
 #include "view/StripRenderer.h"
 #include "view/TileSheetRenderer.h"
@@ -78,6 +80,9 @@ QString CCliCommands::UsageText()
         "  render-strip ROM --actor N --bank B (--palette P | --auto) --strip 1|2|3\n"
         "               --animate [--scale K] -o OUT.gif\n"
         "  render-tiles ROM --actor N --bank B (--palette P | --auto) -o OUT.png\n"
+        "  tile-usage ROM --actor N [--tile T] [--json]\n"
+        "      the strip cells (strip, step, column, row) showing each tile, or tile T,\n"
+        "      and the tiles none of the actor's poses use\n"
         "  color WORD\n"
         "  color --hls H,S,L\n"
         "\n"
@@ -120,6 +125,7 @@ int CCliCommands::Run(const QStringList& arguments)
         {"render-strip", &CCliCommands::RenderStrip},
         {"render-tiles", &CCliCommands::RenderTiles},
         {"color", &CCliCommands::Color},
+        {"tile-usage", &CCliCommands::TileUsage},
     };
     for (const auto& entry : commands)
         if (command == QLatin1String(entry.name))
@@ -572,5 +578,33 @@ int CCliCommands::Color(const QStringList& arguments)
     double lum = 0;
     SNESToHLS(std::uint16_t(word), &hue, &sat, &lum);
     Print(ColorLine(std::uint16_t(word), HLSToField(hue), HLSToField(sat), HLSToField(lum)));
+    return EXIT_OK;
+}
+
+int CCliCommands::TileUsage(const QStringList& arguments)
+{
+    CCliArguments args;
+    QString error;
+    int actor = 0;
+    int tile = -1;
+    if (!args.Parse(arguments, {QStringLiteral("--actor"), QStringLiteral("--tile")},
+                    {QStringLiteral("--json")}, 1, &error) ||
+        !args.Int(QStringLiteral("--actor"), 0, CActorTables::ACTOR_COUNT - 1, &actor, &error))
+        return Usage(error);
+    if (args.Has(QStringLiteral("--tile")) &&
+        !CCliArguments::ParseInt(args.Value(QStringLiteral("--tile")), 0,
+                                 CActorTables::WINDOW_TILES - 1, true, &tile))
+        return Usage(QStringLiteral("--tile must be a tile number from 0 to 180 (or 0x0 to "
+                                    "0xB4), not \"%1\"")
+                         .arg(args.Value(QStringLiteral("--tile"))));
+    // The usage comes from the strip maps, but a file that is no ROM image is still refused.
+    CGlyphoxDoc doc;
+    if (const int status = OpenRom(args.Positionals().first(), doc))
+        return status;
+    const CTileUsage usage(actor);
+    if (args.Has(QStringLiteral("--json")))
+        std::fputs(CTileUsageReport::Json(usage, tile).constData(), stdout);
+    else
+        Print(CTileUsageReport::Text(usage, tile));
     return EXIT_OK;
 }

@@ -35,6 +35,7 @@ private:
     int RenderStrip(const QStringList& arguments);
     int RenderTiles(const QStringList& arguments);
     int Color(const QStringList& arguments);
+    int TileUsage(const QStringList& arguments);
 
     int Usage(const QString& message);
     int Fail(const QString& message);

@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QImage>
 #include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -140,6 +143,14 @@ private slots:
         row("info-headerless", "info @nohdr", 0, "header: no|editable: yes|3145728|save: none");
         row("info-short", "info @cut1", 0, "editable: no|3146239");
         row("recover-nothing-pending", "recover @rom", 0, "nothing to do");
+        row("tile-usage-other-actors-pose", "tile-usage @rom --actor 22 --tile 0x33", 0,
+            "Tile 51 (33h), not used by this actor's poses:\n"
+            "  strip 2, column 1, row 0, step 1\nUnused: 51-180 (130 tiles)\n");
+        row("tile-usage-some-steps", "tile-usage @rom --actor 0 --tile 0", 0,
+            "column 0, row 0, steps 0, 1, 2, 3\n  strip 1, column 6, row 0, steps 1, 2, 3\n"
+            "|Unused: none");
+        row("tile-usage-181", "tile-usage @rom --actor 0 --tile 181", 2);
+        row("tile-usage-not-a-rom", "tile-usage @cut31 --actor 0", 1);
         row("white", "color 0x7FFF", 0, "word=0x7FFF rgb=248,248,248 hue=0 sat=0 lum=30\n");
         row("hls", "color --hls 5,30,25", 0, "word=0x53FF rgb=248,248,160 hue=5 sat=30 lum=25\n");
     }
@@ -247,6 +258,21 @@ private slots:
 
     // Every palette format exported and imported back leaves the ROM byte for byte; a JASC
     // file with one colour changed changes exactly that word, keeping its bit 15.
+    void tileUsageJson()
+    {
+        QCOMPARE(Run("tile-usage @base --actor 40 --tile 4 --json"), 0);
+        const QJsonObject report = QJsonDocument::fromJson(m_out.toUtf8()).object();
+        QCOMPARE(report["ownTiles"].toInt(), 46);
+        QCOMPARE(report["unused"].toArray().size(), 181 - 46);
+        const QJsonArray cells = report["tiles"][0]["cells"].toArray();
+        QCOMPARE(cells.size(), 2);
+        QCOMPARE(cells[1].toObject(), (QJsonObject{{"strip", 1},
+                                                   {"column", 1},
+                                                   {"row", 2},
+                                                   {"steps", QJsonArray{2}},
+                                                   {"mirrored", true}}));
+    }
+
     void paletteFormatsRoundTrip()
     {
         QVERIFY(WriteFile(Path("rom"), m_base));
