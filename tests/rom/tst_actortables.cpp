@@ -117,7 +117,7 @@ private slots:
             QStringList shown;
             for (const CTileUsage::Cell& cell : usage.CellsOf(tile)) {
                 QString steps;
-                for (int step = 0; step < 4; ++step)
+                for (int step = 0; step < Tables::StripStepCount(cell.strip); ++step)
                     steps += cell.ShowsAt(step) ? QString::number(step) : QString();
                 shown << QString("%1:%2,%3@%4%5")
                              .arg(cell.strip + 1)

@@ -19,9 +19,13 @@ public:
         int column;
         int row;
         bool mirrored;
-        unsigned steps; // bit k: the cell shows the tile at animation step k
+        unsigned steps; // bit k: the cell shows the tile at animation step k of its cycle
 
-        bool ShowsAt(int step) const { return step >= 0 && step < 32 && (steps >> step) & 1U; }
+        // Any step counted from 0, as the animation counts them.
+        bool ShowsAt(int step) const
+        {
+            return step >= 0 && (steps >> (step % CActorTables::StripStepCount(strip))) & 1U;
+        }
     };
 
     explicit CTileUsage(int actor = 0);
