@@ -63,6 +63,8 @@ int main(int argc, char* argv[])
     }
     QApplication app(argc, argv);
     NameApplication();
+    // Lets the desktop match the window to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.glyphox.Glyphox"));
     const QStringList files = FilesToOpen(app);
 
     CMainFrame frame;
