@@ -6,7 +6,7 @@ set(CPACK_PACKAGE_VENDOR "The Glyphox team")
 set(CPACK_PACKAGE_CONTACT "The Glyphox team <glyphox@example.org>")
 set(CPACK_PACKAGE_HOMEPAGE_URL https://glyphox.example.org/)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor of the character sprites of the SNES game Morrow")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Glyphox opens a Morrow ROM image, shows its actors' tiles and poses in the game's\n"
     "palettes, edits tiles pixel by pixel and palette colours in HLS or RGB, and saves\n"
     "the image back in place through a journal. glyphox-cli does the same data work\n"

@@ -226,7 +226,7 @@ int CCliCommands::Run(const QStringList& arguments)
     if (arguments.isEmpty())
         return Usage(QStringLiteral("no command given"));
     const QString name = arguments.first();
-    QStringList rest = arguments.mid(1);
+    const QStringList rest = arguments.mid(1);
     if (name == QLatin1String("--version") || name == QLatin1String("-v")) {
         Print(QStringLiteral("glyphox-cli %1").arg(QStringLiteral(GLYPHOX_VERSION)));
         return EXIT_OK;
