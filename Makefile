@@ -1,5 +1,5 @@
 # Shortcuts over the scripts and CMake presets.
-.PHONY: run test asan release bench clean
+.PHONY: run test asan release bench package clean
 
 run:
 	./run.sh
@@ -15,6 +15,9 @@ release:
 
 bench: release
 	build/release/bench/glyphox_bench
+
+package:
+	scripts/package.sh
 
 clean:
 	rm -rf build out

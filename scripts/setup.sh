@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the system packages Glyphox needs to build and test, where missing;
-# `scripts/setup.sh fuzz` adds clang and its libFuzzer runtime for the fuzz preset.
+# `scripts/setup.sh fuzz` adds clang and its libFuzzer runtime for the fuzz preset;
+# `scripts/setup.sh package` adds what scripts/package.sh needs to make and check
+# the Debian package (dpkg-shlibdeps, the desktop entry and AppStream validators).
 # On Debian or Ubuntu it uses apt-get (as root or through sudo); elsewhere, or
 # without the rights, it says what to install and stops.
 set -euo pipefail
@@ -10,6 +12,10 @@ tools=(cmake ninja g++)
 if [[ ${1:-} == fuzz ]]; then
     packages+=(clang libclang-rt-14-dev)
     tools+=(clang++)
+fi
+if [[ ${1:-} == package ]]; then
+    packages+=(dpkg-dev file desktop-file-utils appstream)
+    tools+=(dpkg-shlibdeps dpkg-deb desktop-file-validate appstreamcli)
 fi
 
 missing=()

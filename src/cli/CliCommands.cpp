@@ -56,86 +56,217 @@ QString ColorLine(std::uint16_t word, int hue, int sat, int lum)
 
 } // namespace
 
+// One row per command: the overall usage and the command's own --help are both made from
+// these rows. A synopsis line may hold '\n' where it continues on the next line.
+const std::vector<CCliCommands::Command>& CCliCommands::Commands()
+{
+    static const std::vector<Command> commands = {
+        {"demo-rom",
+         &CCliCommands::DemoRom,
+         {"OUT [--headerless] [--seed N] [--force]"},
+         "write a demo ROM image with sprites in every actor's tile set",
+         {{"OUT", "the file to write"},
+          {"--headerless", "leave out the 512-byte copier header (3,145,728 bytes instead of "
+                           "3,146,240)"},
+          {"--seed N", "seed of the made-up sprites and palettes, 0 to 2147483647 (default 1)"},
+          {"--force", "replace OUT if it exists"}}},
+        {"info",
+         &CCliCommands::Info,
+         {"ROM"},
+         "size, copier header, whether the editor can edit it, pending save",
+         {{"ROM", "the ROM image to look at"}}},
+        {"recover",
+         &CCliCommands::Recover,
+         {"ROM [--force]"},
+         "settle an interrupted save as the editor does when it opens the file",
+         {{"ROM", "the ROM image whose interrupted save is settled"},
+          {"--force", "go on even though an editor has ROM open"}}},
+        {"export-tileset",
+         &CCliCommands::ExportTileSet,
+         {"ROM --actor N -o OUT", "ROM --actor N -o OUT.png [--bank B (--palette P | --auto)]"},
+         "write an actor's 181 tiles as raw 5792 bytes, or as a 4-bit indexed PNG",
+         {{"ROM", "the ROM image"},
+          {"--actor N", "the actor, 0 to 64"},
+          {"-o OUT", "the file to write; a name ending in .png gets a PNG"},
+          {"--bank B", "PNG colour table from the battle or overworld bank"},
+          {"--palette P", "palette of the bank, 0 to 29"},
+          {"--auto", "the actor's own palette in the bank (the default: its battle palette)"}}},
+        {"import-tileset",
+         &CCliCommands::ImportTileSet,
+         {"ROM --actor N IN [--force]",
+          "ROM --actor N IN.png --bank B (--palette P | --auto) [--force]"},
+         "replace an actor's tiles from a raw tile set or a PNG, and save ROM",
+         {{"ROM", "the ROM image, saved in place"},
+          {"--actor N", "the actor, 0 to 64"},
+          {"IN", "a raw tile set (its first 5792 bytes are used) or a PNG of 128 x 96"},
+          {"--bank B", "for a true-colour PNG: the battle or overworld bank of its colours"},
+          {"--palette P", "palette of the bank, 0 to 29"},
+          {"--auto", "the actor's own palette in the bank"},
+          {"--force", "go on even though an editor has ROM open"}}},
+        {"export-palette",
+         &CCliCommands::ExportPalette,
+         {"ROM --bank battle|overworld --palette P -o OUT\n[--format raw|jasc|gpl|act]"},
+         "write a palette as raw SNES words or as a JASC-PAL, GIMP or Adobe palette",
+         {{"ROM", "the ROM image"},
+          {"--bank B", "battle or overworld"},
+          {"--palette P", "palette of the bank, 0 to 29"},
+          {"-o OUT", "the file to write; .gpl and .act choose their format, others raw"},
+          {"--format F", "raw, jasc, gpl or act, whatever OUT's name"}}},
+        {"import-palette",
+         &CCliCommands::ImportPalette,
+         {"ROM --bank battle|overworld --palette P IN [--force]"},
+         "replace a palette's 16 colours from a palette file or a PNG, and save ROM",
+         {{"ROM", "the ROM image, saved in place"},
+          {"--bank B", "battle or overworld"},
+          {"--palette P", "palette of the bank, 0 to 29"},
+          {"IN", "raw, JASC-PAL, GIMP, 768/772-byte table or PNG, told by its content"},
+          {"--force", "go on even though an editor has ROM open"}}},
+        {"render-strip",
+         &CCliCommands::RenderStrip,
+         {"ROM --actor N --bank B (--palette P | --auto)\n"
+          "--strip 1|2|3 [--step K] [--labels] -o OUT.png",
+          "ROM --actor N --bank B (--palette P | --auto)\n"
+          "--strip 1|2|3 --animate [--scale K] -o OUT.gif"},
+         "draw a pose strip as the editor shows it, or its animation as a GIF",
+         {{"ROM", "the ROM image"},
+          {"--actor N", "the actor, 0 to 64"},
+          {"--bank B", "battle or overworld"},
+          {"--palette P", "palette of the bank, 0 to 29"},
+          {"--auto", "the actor's own palette in the bank"},
+          {"--strip S", "the strip, 1 to 3"},
+          {"--step K", "the animation step to draw (default 0)"},
+          {"--labels", "write each cell's tile number"},
+          {"--animate", "write the strip's whole cycle as a looping GIF"},
+          {"--scale K", "magnification of the GIF, 1 to 8 (default 3)"},
+          {"-o OUT", "the PNG or GIF to write"}}},
+        {"render-tiles",
+         &CCliCommands::RenderTiles,
+         {"ROM --actor N --bank B (--palette P | --auto) -o OUT.png"},
+         "draw the actor's thumbnail sheet (4344 x 24, tile t at x = 24t)",
+         {{"ROM", "the ROM image"},
+          {"--actor N", "the actor, 0 to 64"},
+          {"--bank B", "battle or overworld"},
+          {"--palette P", "palette of the bank, 0 to 29"},
+          {"--auto", "the actor's own palette in the bank"},
+          {"-o OUT", "the PNG to write"}}},
+        {"tile-usage",
+         &CCliCommands::TileUsage,
+         {"ROM --actor N [--tile T] [--json]"},
+         "which strip cells show each tile, and the tiles none of the actor's poses use",
+         {{"ROM", "the ROM image"},
+          {"--actor N", "the actor, 0 to 64"},
+          {"--tile T", "only tile T, 0 to 180 (or 0x0 to 0xB4)"},
+          {"--json", "print the listing as JSON"}}},
+        {"color",
+         &CCliCommands::Color,
+         {"WORD", "--hls H,S,L"},
+         "print a colour's SNES word, RGB and the colour dialog's HLS values",
+         {{"WORD", "a SNES colour word, 0 to 0xFFFF, decimal or 0x hex"},
+          {"--hls H,S,L", "hue, saturation and luminance, each 0 to 30"}}},
+    };
+    return commands;
+}
+
+const CCliCommands::Command* CCliCommands::Find(const QString& name)
+{
+    for (const Command& command : Commands())
+        if (name == QLatin1String(command.name))
+            return &command;
+    return nullptr;
+}
+
+QString CCliCommands::SynopsisText(const Command& command, const QString& indent)
+{
+    QString text;
+    const QString lead = indent + QLatin1String(command.name) + QLatin1Char(' ');
+    for (const char* line : command.synopsis) {
+        const QStringList parts = QString::fromUtf8(line).split(QLatin1Char('\n'));
+        text += lead + parts.first() + QLatin1Char('\n');
+        for (const QString& more : parts.mid(1))
+            text += QString(lead.size(), QLatin1Char(' ')) + more + QLatin1Char('\n');
+    }
+    return text;
+}
+
+QString CCliCommands::CommandUsageText(const Command& command)
+{
+    return SynopsisText(command, QStringLiteral("       glyphox-cli ")).replace(0, 6, "Usage:");
+}
+
 QString CCliCommands::UsageText()
 {
-    return QStringLiteral(
-        "Usage: glyphox-cli COMMAND [ARGUMENTS]\n"
-        "\n"
-        "Commands:\n"
-        "  demo-rom OUT [--headerless] [--seed N] [--force]\n"
-        "      write a demo ROM image with sprites in every actor's tile set\n"
-        "  info ROM\n"
-        "      size, copier header, whether the editor can edit it, pending save\n"
-        "  recover ROM [--force]\n"
-        "      settle an interrupted save as the editor does when it opens the file\n"
-        "  export-tileset ROM --actor N -o OUT\n"
-        "  export-tileset ROM --actor N -o OUT.png [--bank B (--palette P | --auto)]\n"
-        "  import-tileset ROM --actor N IN [--force]\n"
-        "  import-tileset ROM --actor N IN.png --bank B (--palette P | --auto) [--force]\n"
-        "  export-palette ROM --bank battle|overworld --palette P -o OUT\n"
-        "               [--format raw|jasc|gpl|act]\n"
-        "  import-palette ROM --bank battle|overworld --palette P IN [--force]\n"
-        "  render-strip ROM --actor N --bank B (--palette P | --auto) --strip 1|2|3\n"
-        "               [--step K] [--labels] -o OUT.png\n"
-        "  render-strip ROM --actor N --bank B (--palette P | --auto) --strip 1|2|3\n"
-        "               --animate [--scale K] -o OUT.gif\n"
-        "  render-tiles ROM --actor N --bank B (--palette P | --auto) -o OUT.png\n"
-        "  tile-usage ROM --actor N [--tile T] [--json]\n"
-        "      the strip cells (strip, step, column, row) showing each tile, or tile T,\n"
-        "      and the tiles none of the actor's poses use\n"
-        "  color WORD\n"
-        "  color --hls H,S,L\n"
-        "\n"
-        "Actors are 0 to 64, palettes 0 to 29, HLS values 0 to 30, colour words 0 to 0xFFFF.\n"
-        "Options: --help, --version\n");
+    QString text = QStringLiteral("Usage: glyphox-cli COMMAND [ARGUMENTS]\n\nCommands:\n");
+    for (const Command& command : Commands())
+        text += SynopsisText(command, QStringLiteral("  ")) +
+                QStringLiteral("      %1\n").arg(QString::fromUtf8(command.summary));
+    return text + QStringLiteral(
+                      "\n"
+                      "Actors are 0 to 64, palettes 0 to 29, HLS values 0 to 30, colour words 0 "
+                      "to 0xFFFF.\n"
+                      "Options: --help, --version; 'glyphox-cli COMMAND --help' describes a "
+                      "command's options.\n");
+}
+
+QString CCliCommands::CommandHelpText(const Command& command)
+{
+    // The summary as a sentence.
+    QString summary = QString::fromUtf8(command.summary);
+    summary[0] = summary[0].toUpper();
+    QString text = CommandUsageText(command) + QLatin1Char('\n') + summary + QStringLiteral(".\n");
+    int width = 0;
+    for (const Option& option : command.options)
+        width = qMax(width, int(qstrlen(option.name)));
+    for (const bool arguments : {true, false}) {
+        text += arguments ? QStringLiteral("\nArguments:\n") : QStringLiteral("\nOptions:\n");
+        for (const Option& option : command.options)
+            if ((option.name[0] != '-') == arguments)
+                text += QStringLiteral("  %1  %2\n")
+                            .arg(QLatin1String(option.name), -width)
+                            .arg(QString::fromUtf8(option.text));
+        if (!arguments)
+            text += QStringLiteral("  %1  %2\n")
+                        .arg(QLatin1String("--help"), -width)
+                        .arg(QStringLiteral("show this help"));
+    }
+    return text;
 }
 
 int CCliCommands::Run(const QStringList& arguments)
 {
     if (arguments.isEmpty())
         return Usage(QStringLiteral("no command given"));
-    const QString command = arguments.first();
+    const QString name = arguments.first();
     const QStringList rest = arguments.mid(1);
-    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
-        command == QLatin1String("help")) {
-        std::fputs(qPrintable(UsageText()), stdout);
-        return EXIT_OK;
-    }
-    if (command == QLatin1String("--version") || command == QLatin1String("-v")) {
+    if (name == QLatin1String("--version") || name == QLatin1String("-v")) {
         Print(QStringLiteral("glyphox-cli %1").arg(QStringLiteral(GLYPHOX_VERSION)));
         return EXIT_OK;
     }
-    if (rest.contains(QLatin1String("--help"))) {
+    const bool help = name == QLatin1String("--help") || name == QLatin1String("-h") ||
+                      name == QLatin1String("help");
+    if (help && rest.isEmpty()) {
         std::fputs(qPrintable(UsageText()), stdout);
         return EXIT_OK;
     }
-    using Handler = int (CCliCommands::*)(const QStringList&);
-    const struct
-    {
-        const char* name;
-        Handler handler;
-    } commands[] = {
-        {"demo-rom", &CCliCommands::DemoRom},
-        {"info", &CCliCommands::Info},
-        {"recover", &CCliCommands::Recover},
-        {"export-tileset", &CCliCommands::ExportTileSet},
-        {"import-tileset", &CCliCommands::ImportTileSet},
-        {"export-palette", &CCliCommands::ExportPalette},
-        {"import-palette", &CCliCommands::ImportPalette},
-        {"render-strip", &CCliCommands::RenderStrip},
-        {"render-tiles", &CCliCommands::RenderTiles},
-        {"color", &CCliCommands::Color},
-        {"tile-usage", &CCliCommands::TileUsage},
-    };
-    for (const auto& entry : commands)
-        if (command == QLatin1String(entry.name))
-            return (this->*entry.handler)(rest);
-    return Usage(QStringLiteral("unknown command \"%1\"").arg(command));
+    // "help COMMAND" is "COMMAND --help".
+    m_command = Find(help ? rest.first() : name);
+    if (!m_command)
+        return Usage(QStringLiteral("unknown command \"%1\"").arg(help ? rest.first() : name));
+    if (help || rest.contains(QLatin1String("--help")) || rest.contains(QLatin1String("-h"))) {
+        std::fputs(qPrintable(CommandHelpText(*m_command)), stdout);
+        return EXIT_OK;
+    }
+    return (this->*m_command->handler)(rest);
 }
 
+// A usage error of a known command shows that command's synopsis, otherwise the whole usage.
 int CCliCommands::Usage(const QString& message)
 {
-    std::fprintf(stderr, "glyphox-cli: %s\n\n%s", qPrintable(message), qPrintable(UsageText()));
+    const QString usage = m_command
+                              ? CommandUsageText(*m_command) +
+                                    QStringLiteral("Run 'glyphox-cli %1 --help' for its options.\n")
+                                        .arg(QLatin1String(m_command->name))
+                              : UsageText();
+    std::fprintf(stderr, "glyphox-cli: %s\n\n%s", qPrintable(message), qPrintable(usage));
     return EXIT_USAGE;
 }
 

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <vector>
 
 class CCliArguments;
 class CGlyphoxDoc;
@@ -25,6 +26,26 @@ public:
     static QString UsageText();
 
 private:
+    using Handler = int (CCliCommands::*)(const QStringList&);
+    struct Option
+    {
+        const char* name; // "--actor N", or a positional argument such as "ROM"
+        const char* text;
+    };
+    struct Command
+    {
+        const char* name;
+        Handler handler;
+        std::vector<const char*> synopsis; // the arguments, one way of calling per line
+        const char* summary;
+        std::vector<Option> options;
+    };
+    static const std::vector<Command>& Commands();
+    static const Command* Find(const QString& name);
+    static QString SynopsisText(const Command& command, const QString& indent);
+    static QString CommandUsageText(const Command& command);
+    static QString CommandHelpText(const Command& command);
+
     int DemoRom(const QStringList& arguments);
     int Info(const QStringList& arguments);
     int Recover(const QStringList& arguments);
@@ -54,4 +75,6 @@ private:
     int PrepareRender(const CCliArguments& args, CGlyphoxDoc& doc, int* actor,
                       std::uint16_t words[PALETTE_COLORS]);
     int WritePicture(const CPixelBuffer& picture, const QString& out, const QString& what);
+
+    const Command* m_command = nullptr; // the command being run, for its usage on an error
 };

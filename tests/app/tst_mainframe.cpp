@@ -108,6 +108,8 @@ private slots:
 
     void toolbars()
     {
+        // The window icon comes from the compiled-in resource, at the installed sizes.
+        QCOMPARE(m_frame->windowIcon().availableSizes().size(), 6);
         m_frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
         QStringList bars;

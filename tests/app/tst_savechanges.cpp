@@ -8,6 +8,7 @@
 
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QProcess>
 #include <QSettings>
 #include <QStatusBar>
@@ -38,6 +39,20 @@ class tst_SaveChanges : public QObject
     {
         m_strOpen = path;
         m_frame->Action(ID_FILE_OPEN)->trigger();
+    }
+
+    // Drags urls onto the window and drops them, as a file manager does.
+    void Drop(const QList<QUrl>& urls)
+    {
+        QMimeData data;
+        data.setUrls(urls);
+        const QPoint at = m_frame->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_frame.get(), &enter);
+        if (enter.isAccepted())
+            QCoreApplication::sendEvent(m_frame.get(), &drop);
+        QCoreApplication::processEvents();
     }
 
     void Edit() { RomFixture::Poke(*m_frame->Document(), kOffset, std::uint8_t(kEdited)); }
@@ -242,7 +257,7 @@ private slots:
         QTest::addColumn<bool>("failSave");
         QTest::addColumn<bool>("goesOn");
         const auto yes = QMessageBox::Yes, no = QMessageBox::No, cancel = QMessageBox::Cancel;
-        for (const char* command : {"close", "new", "open"}) {
+        for (const char* command : {"close", "new", "open", "drop"}) {
             QTest::addRow("%s yes", command) << command << yes << false << true;
             QTest::addRow("%s no", command) << command << no << false << true;
             QTest::addRow("%s cancel", command) << command << cancel << false << false;
@@ -251,6 +266,7 @@ private slots:
         }
         QTest::newRow("close failed save") << "close" << yes << true << false;
         QTest::newRow("open failed save") << "open" << yes << true << false;
+        QTest::newRow("drop failed save") << "drop" << yes << true << false;
         QTest::newRow("exit cancel") << "exit" << cancel << false << false;
         QTest::newRow("exit no") << "exit" << no << false << true;
         QTest::newRow("recent cancel") << "recent" << cancel << false << false;
@@ -280,6 +296,8 @@ private slots:
             m_frame->Action(ID_FILE_NEW)->trigger();
         else if (command == "open")
             Open(m_strOther);
+        else if (command == "drop")
+            Drop({QUrl::fromLocalFile(m_strOther)});
         else
             m_frame->OnOpenRecentFile(1);
 
@@ -293,6 +311,43 @@ private slots:
                  goesOn && answer == QMessageBox::Yes);
         QCOMPARE(m_nMessages, failSave ? 1 : 0);
         QCOMPARE(m_frame->RecentFiles().Entries().size(), 2);
+    }
+
+    // What cannot be opened is refused with a message, and the open image stays as it was.
+    void dropRefusals_data()
+    {
+        QTest::addColumn<QStringList>("urls");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("not a ROM") << QStringList{"@short.bin"} << "";
+        QTest::newRow("folder") << QStringList{"@"} << "";
+        QTest::newRow("two files") << QStringList{"@other.smc", "@other.smc"} << "one ROM image";
+        QTest::newRow("remote") << QStringList{"https://example.org/a.smc"} << "this computer";
+    }
+
+    void dropRefusals()
+    {
+        QFETCH(QStringList, urls);
+        QFETCH(QString, message);
+        QVERIFY(RomFixture::WriteFile(m_dir.filePath("short.bin"), QByteArray(100, 1)));
+        QString shown;
+        m_frame->m_fnMessageBox = [&](QMessageBox::Icon, const QString& text) {
+            shown = text;
+            ++m_nMessages;
+        };
+        Open(m_strPath);
+        Edit();
+        m_answer = QMessageBox::No;
+        QList<QUrl> dropped;
+        for (const QString& url : urls)
+            dropped << (url.startsWith('@') ? QUrl::fromLocalFile(m_dir.filePath(url.mid(1)))
+                                            : QUrl(url));
+        Drop(dropped);
+        QCOMPARE(m_nMessages, 1);
+        QVERIFY2(shown.contains(message), qPrintable(shown));
+        QCOMPARE(m_frame->Document()->PathName(), m_strPath);
+        // A file is refused after the save question, as File Open does; the edits stay.
+        QCOMPARE(m_listAsked.size(), message.isEmpty() ? 1 : 0);
+        QVERIFY(m_frame->isWindowModified());
     }
 };
 

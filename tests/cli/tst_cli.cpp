@@ -151,6 +151,10 @@ private slots:
             "|Unused: none");
         row("tile-usage-181", "tile-usage @rom --actor 0 --tile 181", 2);
         row("tile-usage-not-a-rom", "tile-usage @cut31 --actor 0", 1);
+        row("command-help", "export-palette --help", 0,
+            "Usage: glyphox-cli export-palette ROM|--format F|raw, jasc, gpl or act|--help");
+        row("help-command", "help color", 0, "glyphox-cli color --hls H,S,L|each 0 to 30");
+        row("help-unknown-command", "help paint", 2);
         row("white", "color 0x7FFF", 0, "word=0x7FFF rgb=248,248,248 hue=0 sat=0 lum=30\n");
         row("hls", "color --hls 5,30,25", 0, "word=0x53FF rgb=248,248,160 hue=5 sat=30 lum=25\n");
     }
@@ -174,6 +178,29 @@ private slots:
         for (const auto& [name, size] : kCut)
             QCOMPARE(ReadFile(Path(name)), Image(size));
         QVERIFY(!QFile::exists(Path("out")));
+    }
+
+    // Every command the usage lists has its own help; its usage errors show its synopsis only.
+    void commandHelp()
+    {
+        QCOMPARE(Run("--help"), 0);
+        const QString usage = m_out;
+        QStringList names;
+        for (const QString& line : usage.split(QLatin1Char('\n')))
+            if (line.startsWith(QLatin1String("  ")) && !line.startsWith(QLatin1String("   ")))
+                names << line.section(QLatin1Char(' '), 2, 2);
+        names.removeDuplicates();
+        QVERIFY2(names.size() >= 10, qPrintable(usage));
+        for (const QString& name : names) {
+            QCOMPARE(Run(name + " --help"), 0);
+            QVERIFY2(m_out.startsWith("Usage: glyphox-cli " + name + ' ') &&
+                         m_out.contains("Options:\n"),
+                     qPrintable(m_out));
+            QCOMPARE(Run(name + " --no-such-option"), 2);
+            QVERIFY2(m_err.contains("Usage: glyphox-cli " + name + ' ') &&
+                         !m_err.contains("Commands:"),
+                     qPrintable(m_err));
+        }
     }
 
     void fileCommands_data()

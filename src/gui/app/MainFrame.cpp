@@ -13,12 +13,15 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -48,6 +51,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     : QMainWindow(parent), m_pDocument(std::make_unique<CGlyphoxDoc>())
 {
     setWindowIcon(ToolbarIcons::ApplicationIcon());
+    setAcceptDrops(true);
     m_fnMessageBox = [this](QMessageBox::Icon icon, const QString& text) {
         QMessageBox box(icon, kAppTitle, text, QMessageBox::Ok, this);
         box.exec();
@@ -165,8 +169,13 @@ void CMainFrame::OnFileNew()
 void CMainFrame::OnFileOpen()
 {
     const QString pathName = m_fnFileDialog(false);
-    if (!pathName.isEmpty() && SaveModified())
-        OpenDocumentFile(pathName);
+    if (!pathName.isEmpty())
+        SaveAndOpen(pathName);
+}
+
+bool CMainFrame::SaveAndOpen(const QString& pathName)
+{
+    return SaveModified() && OpenDocumentFile(pathName);
 }
 
 void CMainFrame::OnFileSave()
@@ -305,6 +314,43 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Any list of links is taken, so that a drop that cannot be opened is told why.
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    if (!event->mimeData()->hasUrls())
+        return;
+    event->acceptProposedAction();
+    // The questions and messages wait until the drag source has been told the drop is done,
+    // so that it is not left hanging while a dialog is open.
+    QMetaObject::invokeMethod(
+        this, [this, urls = event->mimeData()->urls()] { OpenDropped(urls); },
+        Qt::QueuedConnection);
+}
+
+void CMainFrame::OpenDropped(const QList<QUrl>& urls)
+{
+    if (urls.size() != 1) {
+        ShowMessage(QMessageBox::Warning,
+                    QStringLiteral("Drop one ROM image at a time; %1 files were dropped.")
+                        .arg(urls.size()));
+        return;
+    }
+    const QUrl& url = urls.front();
+    if (!url.isLocalFile()) {
+        ShowMessage(QMessageBox::Warning,
+                    QStringLiteral("Only files on this computer can be opened, not %1.")
+                        .arg(url.toDisplayString()));
+        return;
+    }
+    SaveAndOpen(url.toLocalFile());
 }
 
 void CMainFrame::CreateActions()

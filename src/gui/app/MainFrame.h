@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QTimer>
+#include <QUrl>
 
 #include <cstdint>
 #include <functional>
@@ -77,6 +78,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A file dropped on the window opens as File Open opens it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateActions();
@@ -92,6 +96,9 @@ private:
     void OnUpdateEditCommand(bool bLoaded);
     void OnDocumentState();
     bool DoFileSave(bool bSaveAs = false);
+    // Offers to save unsaved edits, then opens pathName.
+    bool SaveAndOpen(const QString& pathName);
+    void OpenDropped(const QList<QUrl>& urls);
     void FollowFile();
     void ShowNotice(const QString& text);
     QString TitleName() const;

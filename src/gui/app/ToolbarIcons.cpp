@@ -398,6 +398,12 @@ QImage PictureImage(int nCommandId)
 
 } // namespace
 
+// The icon's resource lives in a static library, whose initializer nothing else would pull in.
+static void InitResources()
+{
+    Q_INIT_RESOURCE(glyphox);
+}
+
 namespace ToolbarIcons {
 
 QPixmap Picture(int nCommandId)
@@ -414,9 +420,11 @@ QPixmap ApplicationPicture(int nScale)
 
 QIcon ApplicationIcon()
 {
+    InitResources();
     QIcon icon;
-    for (int nScale : {1, 2, 4})
-        icon.addPixmap(ApplicationPicture(nScale));
+    for (int nSize : {16, 32, 48, 64, 128, 256})
+        icon.addFile(
+            QStringLiteral(":/icons/hicolor/%1x%1/apps/org.glyphox.Glyphox.png").arg(nSize));
     return icon;
 }
 
