@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/HLSTransform.h"
+
 #include <QColor>
 #include <QImage>
 #include <QList>
@@ -7,6 +9,7 @@
 #include <QRect>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -54,6 +57,18 @@ inline void ComparePixels(const QImage& image, const QPoint& origin, const Pixel
 inline int Count(const QImage& image, const QColor& colour, bool anyAlpha = false)
 {
     return Find(image, colour, {}, anyAlpha).first;
+}
+
+// The strongest contrast a pixel of area has against background: how well text drawn there
+// in one colour, its edges blended, reads at best.
+inline double StrongestContrast(const QImage& image, const QRect& area, const QColor& background)
+{
+    double dBest = 1.0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            dBest = std::max(dBest, ContrastRatio(image.pixelColor(x, y), background));
+    }
+    return dBest;
 }
 
 // The screen colour of a colour word: each 5-bit component times 8; bit 15 is no colour.

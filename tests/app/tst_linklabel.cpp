@@ -116,6 +116,27 @@ private slots:
         QVERIFY(Pixels(error.isEmpty() ? kVisited : kLink) > 0);
     }
 
+    // On a dark face the link colours are lightened until they read; hovering too.
+    void darkFace()
+    {
+        Make(kWeb);
+        QPalette palette;
+        palette.setColor(QPalette::Window, QColor(53, 53, 53));
+        palette.setColor(QPalette::WindowText, QColor(230, 230, 230));
+        m_parent->setPalette(palette);
+        m_label->Attach();
+        m_parent->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_parent.get()));
+        for (bool bHover : {false, true}) {
+            if (bHover)
+                Hover();
+            const QImage image = m_label->grab().toImage();
+            QCOMPARE(image.pixelColor(0, 0), QColor(53, 53, 53));
+            QVERIFY(TestPixels::StrongestContrast(image, image.rect(), QColor(53, 53, 53)) >= 4.5);
+            QCOMPARE(Pixels(bHover ? kHover : kLink), 0);
+        }
+    }
+
     void defaultBrowserCommands()
     {
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)

@@ -1,5 +1,8 @@
 #include "LinkLabel.h"
 
+#include "ui/HLSTransform.h"
+#include "ui/SysColors.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
@@ -77,6 +80,8 @@ void CLinkLabel::Attach()
     if (text().isEmpty())
         setText(m_strTarget);
 
+    // Decided once, before the label's own text colour takes part in the palette.
+    m_bDarkFace = CSysColors::IsDark(palette());
     m_fontNormal = font();
     m_fontUnderline = m_fontNormal;
     m_fontUnderline.setUnderline(true);
@@ -151,8 +156,11 @@ void CLinkLabel::FitToText()
 void CLinkLabel::UpdateColor()
 {
     QPalette pal = palette();
-    pal.setColor(QPalette::WindowText,
-                 m_bHover ? m_crHover : (m_bVisited ? m_crVisited : m_crLink));
+    QColor color = m_bHover ? m_crHover : (m_bVisited ? m_crVisited : m_crLink);
+    // The link colours are made for a light face; on a dark one they are lightened to read.
+    if (m_bDarkFace)
+        color = ReadableOn(color, pal.color(QPalette::Window));
+    pal.setColor(QPalette::WindowText, color);
     setPalette(pal);
 }
 

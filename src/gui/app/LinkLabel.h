@@ -88,6 +88,7 @@ private:
     QFont m_fontNormal;
     QBasicTimer m_hoverTimer;
     bool m_bAttached = false;
+    bool m_bDarkFace = false;
 
     static constexpr int kHoverPeriodMs = 100;
 };
