@@ -242,22 +242,26 @@ int CLinkLabel::OpenTarget(const QString& target)
         return nShellResult;
 
     // Every fallback is tried; when all fail, the first (the preferred browser) is reported.
+    // A browser that cannot be started is no opener at all: when no other one failed in its
+    // own way, the shell's code stands, so that a missing browser reads as no association.
     int nFirstResult = nShellResult;
-    bool bTried = false;
+    bool bFailed = false;
     for (const QString& command : m_fnBrowserCommands()) {
-        const int nResult = RunBrowserCommand(command, target);
+        bool bMissing = false;
+        const int nResult = RunBrowserCommand(command, target, bMissing);
         if (nResult > 32)
             return nResult;
-        if (!bTried)
+        if (!bFailed && !bMissing) {
             nFirstResult = nResult;
-        bTried = true;
+            bFailed = true;
+        }
     }
     return nFirstResult;
 }
 
 // Drops the target placeholder and everything after it, then starts the command with the
 // target as one more argument: no shell ever sees the target.
-int CLinkLabel::RunBrowserCommand(const QString& command, const QString& target)
+int CLinkLabel::RunBrowserCommand(const QString& command, const QString& target, bool& bMissing)
 {
     qsizetype nCut = command.indexOf(QStringLiteral("\"%1\""));
     if (nCut < 0)
@@ -272,7 +276,9 @@ int CLinkLabel::RunBrowserCommand(const QString& command, const QString& target)
         return OPEN_FILE_NOT_FOUND;
     const QString program = arguments.takeFirst();
     arguments << target;
-    return m_fnStartProcess(program, arguments);
+    const int nResult = m_fnStartProcess(program, arguments);
+    bMissing = nResult == OPEN_FILE_NOT_FOUND;
+    return nResult;
 }
 
 QStringList CLinkLabel::DefaultBrowserCommands()
