@@ -193,6 +193,32 @@ private slots:
         QVERIFY(!QSettings("Brackenfold", "Glyphox").contains("Recent File List/File2"));
     }
 
+    // A long path is shown cut in the middle; its tooltip and the settings keep it whole.
+    void longRecentFileName()
+    {
+        const QString folder = m_dir.filePath(QString(120, u'd'));
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + "/long.smc";
+        CDemoRom::Write(path, false, 1, true);
+        Open(path);
+        const QString full = QDir::toNativeSeparators(path);
+        QAction* item = m_frame->FileMenu()->actions().at(5); // after the hidden placeholder
+        const QString shown = item->text();
+        QVERIFY2(shown.startsWith("&1 " + full.left(8)) && shown.endsWith("dd/long.smc") &&
+                     shown.contains(QChar(0x2026)) && shown.size() < 80,
+                 qPrintable(shown));
+        QCOMPARE(QSettings("Brackenfold", "Glyphox").value("Recent File List/File1"), full);
+
+        QMenu* menu = m_frame->FileMenu();
+        menu->popup(QPoint(0, 0));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        const QPoint at = menu->actionGeometry(item).center();
+        QHelpEvent help(QEvent::ToolTip, at, menu->mapToGlobal(at));
+        QCoreApplication::sendEvent(menu, &help);
+        QCOMPARE(QToolTip::text(), full);
+        menu->close();
+    }
+
     void aboutBox()
     {
         CAboutBox box;

@@ -11,18 +11,22 @@
 #include "view/GlyphoxView.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolTip>
 
 namespace {
 
@@ -30,14 +34,18 @@ const QString kAppTitle = QStringLiteral("Glyphox");
 const QString kRomFilter = QStringLiteral("SNES ROM images (*.smc *.sfc *.swc *.fig);;"
                                           "All Files (*)");
 
+constexpr int kRecentFileChars = 60; // the widest recent file name, in average characters
+
 QSettings ProfileSettings()
 {
     return QSettings(QStringLiteral("Brackenfold"), QStringLiteral("Glyphox"));
 }
 
-QString RecentFileText(int nIndex, const QString& pathName)
+// A long path is cut in the middle, so that one file cannot widen the menu past the screen.
+QString RecentFileText(int nIndex, const QString& pathName, const QFontMetrics& metrics)
 {
-    QString text = QDir::toNativeSeparators(pathName);
+    QString text = metrics.elidedText(QDir::toNativeSeparators(pathName), Qt::ElideMiddle,
+                                      kRecentFileChars * metrics.averageCharWidth());
     text.replace(u'&', QStringLiteral("&&"));
     return QStringLiteral("&%1 %2").arg(nIndex + 1).arg(text);
 }
@@ -296,6 +304,16 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::ToolTip && m_listSilentButtons.contains(watched))
         return true;
+    if (event->type() == QEvent::ToolTip && watched == m_pMenuFile) {
+        // Only the recent files have tooltips in the menu: their whole paths.
+        const auto* help = static_cast<QHelpEvent*>(event);
+        QAction* action = m_pMenuFile->actionAt(help->pos());
+        if (m_listRecentActions.contains(action))
+            QToolTip::showText(help->globalPos(), action->toolTip(), m_pMenuFile);
+        else
+            QToolTip::hideText();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -353,6 +371,7 @@ void CMainFrame::CreateMenus()
     m_pMenuStyle = new CXPMenuStyle(this);
     for (QMenu* menu : m_listMenus)
         menu->setStyle(m_pMenuStyle);
+    m_pMenuFile->installEventFilter(this);
     const QList<QAction*> fileActions = m_pMenuFile->actions();
     m_pRecentEnd = fileActions.value(fileActions.indexOf(Action(ID_FILE_MRU_FILE1)) + 1);
 }
@@ -495,7 +514,9 @@ void CMainFrame::UpdateRecentFileMenu()
     m_listRecentActions.clear();
     const QStringList& entries = m_recentFiles.Entries();
     for (int i = 0; i < entries.size(); ++i) {
-        auto* action = new QAction(RecentFileText(i, entries[i]), m_pMenuFile);
+        auto* action =
+            new QAction(RecentFileText(i, entries[i], m_pMenuFile->fontMetrics()), m_pMenuFile);
+        action->setToolTip(QDir::toNativeSeparators(entries[i]));
         action->setData(ID_FILE_MRU_FILE1 + i);
         action->setStatusTip(CommandTable::StatusPrompt(*CommandTable::Find(ID_FILE_MRU_FILE1)));
         m_pMenuFile->insertAction(m_pRecentEnd, action);
