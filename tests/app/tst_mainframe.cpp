@@ -1,6 +1,7 @@
 #include "app/AboutBox.h"
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
+#include "ui/XPMenuBar.h"
 #include "rom/DemoRom.h"
 #include "rom/GlyphoxDoc.h"
 #include "view/GlyphoxView.h"
@@ -217,6 +218,28 @@ private slots:
         QCoreApplication::sendEvent(menu, &help);
         QCOMPARE(QToolTip::text(), full);
         menu->close();
+    }
+
+    // Docked at a side, a bar takes room from the form: the window grows to show all of it.
+    void sideBarKeepsFormWhole_data()
+    {
+        QTest::addColumn<bool>("menuBar");
+        QTest::newRow("toolbar") << false;
+        QTest::newRow("menu bar") << true;
+    }
+
+    void sideBarKeepsFormWhole()
+    {
+        QFETCH(bool, menuBar);
+        m_frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+        QToolBar* bar =
+            menuBar ? static_cast<QToolBar*>(m_frame->MenuBarControl()) : m_frame->EditToolBar();
+        m_frame->addToolBar(Qt::LeftToolBarArea, bar);
+        CGlyphoxView* view = m_frame->View();
+        QTRY_VERIFY(bar->orientation() == Qt::Vertical && bar->geometry().right() < view->x());
+        QTRY_VERIFY(view->rect().contains(view->childrenRect()));
+        QVERIFY(m_frame->rect().contains(view->geometry()));
     }
 
     void aboutBox()

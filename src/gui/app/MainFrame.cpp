@@ -104,16 +104,23 @@ CMainFrame::CMainFrame(QWidget* parent)
 
     m_pView = new CGlyphoxView(m_pDocument.get(), this);
     // The form is laid out by hand: its designed size is what the window must show.
-    const QSize formSize = m_pView->sizeHint().expandedTo(m_pView->size());
+    m_sizeForm = m_pView->sizeHint().expandedTo(m_pView->size());
     setCentralWidget(m_pView);
     ConnectCommands();
 
     UpdateTitle();
     UpdateRecentFileMenu();
     m_pView->OnInitialUpdate();
-    m_pView->setMinimumSize(formSize);
+    m_pView->setMinimumSize(m_sizeForm);
     adjustSize();
+    // The user may make the window smaller than the form; docking a bar may not.
     m_pView->setMinimumSize(0, 0);
+    m_fitFormTimer.setSingleShot(true);
+    connect(&m_fitFormTimer, &QTimer::timeout, this, &CMainFrame::FitFormToBars);
+    for (QToolBar* bar : {static_cast<QToolBar*>(m_wndMenuBar), MainToolBar(), EditToolBar()}) {
+        connect(bar, &QToolBar::orientationChanged, this, [this] { m_fitFormTimer.start(0); });
+        connect(bar, &QToolBar::topLevelChanged, this, [this] { m_fitFormTimer.start(0); });
+    }
 }
 
 CMainFrame::~CMainFrame()
@@ -506,6 +513,24 @@ QString CMainFrame::TitleName() const
 void CMainFrame::UpdateTitle()
 {
     setWindowTitle(TitleName() + QStringLiteral("[*] - ") + kAppTitle);
+}
+
+// A bar docked at a side takes its width from the form: the window grows by what the form
+// lacks once the bars have settled.
+void CMainFrame::FitFormToBars()
+{
+    // While a bar is dragged its orientation only previews a dock.
+    if (QApplication::mouseButtons() != Qt::NoButton) {
+        m_fitFormTimer.start(100);
+        return;
+    }
+    if (isMaximized() || isFullScreen())
+        return;
+    if (layout())
+        layout()->activate();
+    const QSize lack = (m_sizeForm - m_pView->size()).expandedTo(QSize(0, 0));
+    if (lack.width() > 0 || lack.height() > 0)
+        resize(size() + lack);
 }
 
 void CMainFrame::UpdateRecentFileMenu()
