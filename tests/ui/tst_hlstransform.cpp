@@ -54,23 +54,6 @@ private slots:
         QFETCH(QColor, expected);
         QCOMPARE(HLSTransform(base, lum, sat).rgb(), expected.rgb());
     }
-
-    // Ratios by the WCAG 2 formula, worked out by hand; #767676 is the lightest grey that
-    // still reads on white.
-    void contrast()
-    {
-        QCOMPARE(ContrastRatio(Qt::black, Qt::white), 21.0);
-        QCOMPARE(ContrastRatio(Qt::white, Qt::black), 21.0);
-        QCOMPARE(ContrastRatio(QColor(40, 90, 200), QColor(40, 90, 200)), 1.0);
-        QCOMPARE(qRound(ContrastRatio(QColor(118, 118, 118), Qt::white) * 100), 454);
-        QCOMPARE(qRound(ContrastRatio(QColor(119, 119, 119), Qt::white) * 100), 448);
-        // Link blue on a dark grey is lightened until it reads; white reads already.
-        const QColor dark(53, 53, 53);
-        QCOMPARE(ReadableOn(Qt::white, dark), QColor(Qt::white));
-        const QColor link = ReadableOn(QColor(0, 0, 238), dark);
-        QVERIFY(ContrastRatio(link, dark) >= 4.5);
-        QVERIFY(link.blue() > link.red() && link.lightness() > 128);
-    }
 };
 
 QTEST_APPLESS_MAIN(tst_HLSTransform)
