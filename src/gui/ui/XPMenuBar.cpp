@@ -38,7 +38,7 @@ void SelectFirstItemOnShow(QMenu* popup)
         [popup] {
             for (QAction* action : popup->actions()) {
                 if (action->isVisible() && !action->isSeparator()) {
-                    // Selected once it is on screen: QMenu clears the selection as it opens.
+                    // Selected once the popup is on screen and QMenu has laid out its items.
                     QMetaObject::invokeMethod(
                         popup, [popup, action] { popup->setActiveAction(action); },
                         Qt::QueuedConnection);
