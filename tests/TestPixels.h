@@ -1,12 +1,16 @@
 #pragma once
 
+#include "ui/HLSTransform.h"
+
 #include <QColor>
 #include <QImage>
 #include <QList>
+#include <QPalette>
 #include <QPoint>
 #include <QRect>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -54,6 +58,25 @@ inline void ComparePixels(const QImage& image, const QPoint& origin, const Pixel
 inline int Count(const QImage& image, const QColor& colour, bool anyAlpha = false)
 {
     return Find(image, colour, {}, anyAlpha).first;
+}
+
+// The best contrast any pixel of area has against background: how well text there reads.
+inline double StrongestContrast(const QImage& image, const QRect& area, const QColor& background)
+{
+    double dBest = 1.0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            dBest = std::max(dBest, ContrastRatio(image.pixelColor(x, y), background));
+    return dBest;
+}
+
+// A dark desktop's colours: light text on dark grey faces, a mid blue highlight.
+inline QPalette DarkPalette()
+{
+    QPalette palette(QColor(53, 53, 53), QColor(53, 53, 53)); // button, window
+    palette.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    palette.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    return palette;
 }
 
 // The screen colour of a colour word: each 5-bit component times 8; bit 15 is no colour.

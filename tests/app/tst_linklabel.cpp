@@ -82,17 +82,21 @@ private slots:
         const QString fits = QString(519 - 1 - kTarget.size(), u'b'); // 519 with the target
         const QString arg = " [" + kTarget + "]";
         const QString notFound = "The specified file was not found.";
+        const QString noApp =
+            "There is no application associated\nwith the given filename extension.";
         row("shell-opens", true, {"browser"}, 33, {}, {});
-        row("no-fallback", false, {}, 33, {},
-            "There is no application associated\nwith the given filename extension.");
+        row("no-fallback", false, {}, 33, {}, noApp);
         row("quoted-placeholder", false, {"\"/opt/my browser\" -url \"%1\" -late"}, 33,
             {"/opt/my browser [-url]" + arg}, {});
         row("bare-placeholder", false, {"browser -new %1 -late"}, 33, {"browser [-new]" + arg}, {});
         row("no-placeholder", false, {"browser -window"}, 33, {"browser [-window]" + arg}, {});
-        row("cannot-start", false, {"nosuch"}, 2, {"nosuch" + arg}, notFound);
+        // Browsers that cannot be started are no openers: the shell's code stands.
+        row("no-opener-at-all", false, {"nosuch", "other"}, 2, {"nosuch" + arg, "other" + arg},
+            noApp);
         row("result-32-fails", false, {"browser"}, 32, {"browser" + arg},
             "The specified dynamic-link library was not found.");
-        row("first-failure-reported", false, {"nosuch", "x" + fits}, 2, {"nosuch" + arg}, notFound);
+        row("first-failure-reported", false, {"nosuch", fits + "b", "\"%1\""}, 2, {"nosuch" + arg},
+            "The browser command is too long.");
         row("longest-fits", false, {fits}, 33, {fits + arg}, {});
         row("over-long-refused", false, {fits + "b"}, 33, {}, "The browser command is too long.");
         row("placeholder-only", false, {"\"%1\""}, 33, {}, notFound);
@@ -114,6 +118,16 @@ private slots:
         QCOMPARE(m_listMessages, error.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(m_label->IsVisited(), error.isEmpty());
         QVERIFY(Pixels(error.isEmpty() ? kVisited : kLink) > 0);
+    }
+
+    // On a dark face the link colour is lightened until it reads.
+    void darkFace()
+    {
+        Make(kWeb);
+        m_parent->setPalette(TestPixels::DarkPalette());
+        m_label->Attach();
+        const QImage image = m_label->grab().toImage();
+        QVERIFY(TestPixels::StrongestContrast(image, image.rect(), QColor(53, 53, 53)) >= 4.5);
     }
 
     void defaultBrowserCommands()

@@ -195,6 +195,28 @@ private slots:
         QVERIFY(!QSettings("Brackenfold", "Glyphox").contains("Recent File List/File2"));
     }
 
+    // A long path is shown cut in the middle, whole in its tooltip and the settings; a bar
+    // docked at the left does not cut off the form.
+    void longRecentFileAndSideBar()
+    {
+        const QString path = m_dir.filePath(QString(120, u'd') + ".smc");
+        CDemoRom::Write(path, false, 1, true);
+        Open(path);
+        const QString full = QDir::toNativeSeparators(path);
+        const QAction* item = m_frame->FileMenu()->actions().at(5); // after the placeholder
+        QVERIFY(item->text().startsWith("&1 " + full.left(8)) && item->text().endsWith("dd.smc"));
+        QVERIFY(item->text().contains(QChar(0x2026)) && item->text().size() < 80);
+        QCOMPARE(item->toolTip(), full);
+        QCOMPARE(QSettings("Brackenfold", "Glyphox").value("Recent File List/File1"), full);
+
+        m_frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+        m_frame->addToolBar(Qt::LeftToolBarArea, m_frame->EditToolBar());
+        CGlyphoxView* view = m_frame->View();
+        QTRY_VERIFY(m_frame->EditToolBar()->geometry().right() < view->x());
+        QTRY_VERIFY(view->rect().contains(view->childrenRect()));
+    }
+
     void aboutBox()
     {
         CAboutBox box;

@@ -187,6 +187,16 @@ private slots:
                      QRect(from, y, 19 - from, 1));
         }
     }
+
+    // On a dark face a black marker would vanish: it takes the light text colour.
+    void lumBarMarkerOnDarkFace()
+    {
+        CLumBar bar;
+        bar.setPalette(TestPixels::DarkPalette());
+        bar.SetBarGeometry(QRect(0, 0, 12, 208));
+        bar.SetLum(0.5);
+        QCOMPARE(Find(bar.grab().toImage(), QColor(230, 230, 230), QRect(12, 0, 8, 218)).first, 25);
+    }
 };
 
 QTEST_MAIN(tst_ColorWheel)

@@ -34,13 +34,13 @@ QAction* AddItem(QMenu* menu, int nId, const QString& text)
 }
 
 // Opens the popup with the given item selected and returns what it painted.
-QImage Shot(QMenu* menu, QAction* selected)
+QImage Shot(QMenu* menu, QAction* selected, bool bDark = false)
 {
     QPalette palette;
     palette.setColor(QPalette::Button, QColor(192, 192, 192));
     palette.setColor(QPalette::Highlight, QColor(kHighlight));
     palette.setColor(QPalette::WindowText, Qt::black);
-    menu->setPalette(palette);
+    menu->setPalette(bDark ? TestPixels::DarkPalette() : palette);
     menu->popup(QPoint(0, 0));
     menu->setActiveAction(selected);
     return QTest::qWaitForWindowExposed(menu) ? menu->grab().toImage() : QImage();
@@ -127,6 +127,25 @@ private slots:
         const int w = rule.width();
         ComparePixels(image, rule.topLeft() + QPoint(0, rule.height() / 2),
                       {{29, 0, kTextArea}, {30, 0, kSeparator}, {w - 2, 0, kSeparator}});
+    }
+
+    // Dark tints under light text: it reads on items and selection; pictures get a light rim.
+    void darkPalette()
+    {
+        AddItem(m_menu, 1, QStringLiteral("&Picture"));
+        QAction* selected = AddItem(m_menu, 10, QStringLiteral("&Selected item"));
+        XPMenu::PrepareMenu(m_menu, m_bar);
+        QCOMPARE(qRound(ContrastRatio(QColor(118, 118, 118), Qt::white) * 100), 454); // by hand
+        const QImage image = Shot(m_menu, selected, true);
+        for (QAction* action : m_menu->actions()) {
+            const QRect item = m_menu->actionGeometry(action);
+            const QColor background = image.pixelColor(item.topLeft() + QPoint(25, 3));
+            QVERIFY(TestPixels::StrongestContrast(image, item.adjusted(30, 0, 0, 0), background) >=
+                    4.5);
+        }
+        const QPoint picture = m_menu->actionGeometry(m_menu->actions().at(0)).topLeft();
+        QVERIFY(ContrastRatio(image.pixelColor(picture + QPoint(2, 8)),
+                              image.pixelColor(picture + QPoint(1, 8))) >= 3);
     }
 
     // Items are L + S + 42 wide; a separator is h / 2 + 2 high, an item max(h + 2, 16) + 4.

@@ -10,6 +10,7 @@
 #include "view/GlyphoxView.h"
 #include "RomFixture.h"
 
+#include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QToolBar>
@@ -228,14 +229,26 @@ private slots:
         QVERIFY(button && button->isChecked());
     }
 
-    void keysDoNotOpenMenus()
+    // A letter typed in a field stays there; Alt+E opens Edit, its first item selected, and
+    // F10 opens File.
+    void keysOpenMenus()
     {
-        QTest::keyClick(m_frame.get(), Qt::Key_Alt, Qt::AltModifier);
-        QTest::keyClick(m_frame.get(), Qt::Key_F10);
-        QTest::keyClick(m_frame.get(), Qt::Key_F, Qt::AltModifier);
-        QTest::qWait(50);
+        const QString path = m_dir.filePath("rom.smc");
+        CDemoRom::Write(path, false, 1, true);
+        QVERIFY(m_frame->OpenDocumentFile(path));
+        auto* edit = m_frame->View()->findChild<QLineEdit*>("editTileSet");
+        edit->setFocus();
+        QSignalSpy typed(edit, &QLineEdit::textEdited);
+        QTest::keyClick(edit, Qt::Key_E);
+        QVERIFY(typed.size() == 1 && typed[0][0].toString().endsWith('e'));
         QVERIFY(!QApplication::activePopupWidget());
-        QCOMPARE(Bar()->TrackingState(), int(CXPMenuBar::TRACK_NONE));
+        Drive([&] { QTest::keyClick(edit, Qt::Key_E, Qt::AltModifier); }, {[&] {
+                  QCOMPARE(Popup(), m_frame->Menus().at(1));
+                  QCOMPARE(Popup()->activeAction(), Popup()->actions().at(0));
+              }});
+        Drive([&] { QTest::keyClick(edit, Qt::Key_F10); },
+              {[&] { QCOMPARE(Popup(), m_frame->Menus().at(0)); }});
+        QCOMPARE(typed.size(), 1);
     }
 
     void hotButton()

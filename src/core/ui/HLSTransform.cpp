@@ -1,6 +1,7 @@
 #include "HLSTransform.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -83,6 +84,17 @@ QColor HLSToRGB(const PackedHLS& hls)
                   channel(HueValue(m1, m2, h - 120.0f)));
 }
 
+double Linear(double component)
+{
+    return component <= 0.03928 ? component / 12.92 : std::pow((component + 0.055) / 1.055, 2.4);
+}
+
+double RelativeLuminance(const QColor& color)
+{
+    return 0.2126 * Linear(color.redF()) + 0.7152 * Linear(color.greenF()) +
+           0.0722 * Linear(color.blueF());
+}
+
 } // namespace
 
 QColor HLSTransform(const QColor& base, int nLumPercent, int nSatPercent)
@@ -91,4 +103,21 @@ QColor HLSTransform(const QColor& base, int nLumPercent, int nSatPercent)
     hls.lum = Adjust(hls.lum, nLumPercent);
     hls.sat = Adjust(hls.sat, nSatPercent);
     return HLSToRGB(hls);
+}
+
+double ContrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = RelativeLuminance(a);
+    const double lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor ReadableOn(const QColor& color, const QColor& background, double dMinRatio)
+{
+    const int nDirection = background.lightness() < 128 ? 1 : -1;
+    QColor readable = color;
+    for (int nPercent = 5; nPercent <= 100 && ContrastRatio(readable, background) < dMinRatio;
+         nPercent += 5)
+        readable = HLSTransform(color, nDirection * nPercent, 0);
+    return readable;
 }

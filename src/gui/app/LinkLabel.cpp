@@ -1,5 +1,8 @@
 #include "LinkLabel.h"
 
+#include "ui/HLSTransform.h"
+#include "ui/SysColors.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
@@ -77,6 +80,8 @@ void CLinkLabel::Attach()
     if (text().isEmpty())
         setText(m_strTarget);
 
+    // Decided once, before the label's own text colour takes part in the palette.
+    m_bDarkFace = CSysColors::IsDark(palette());
     m_fontNormal = font();
     m_fontUnderline = m_fontNormal;
     m_fontUnderline.setUnderline(true);
@@ -151,8 +156,11 @@ void CLinkLabel::FitToText()
 void CLinkLabel::UpdateColor()
 {
     QPalette pal = palette();
-    pal.setColor(QPalette::WindowText,
-                 m_bHover ? m_crHover : (m_bVisited ? m_crVisited : m_crLink));
+    QColor color = m_bHover ? m_crHover : (m_bVisited ? m_crVisited : m_crLink);
+    // The link colours are made for a light face; on a dark one they are lightened to read.
+    if (m_bDarkFace)
+        color = ReadableOn(color, pal.color(QPalette::Window));
+    pal.setColor(QPalette::WindowText, color);
     setPalette(pal);
 }
 
@@ -234,22 +242,26 @@ int CLinkLabel::OpenTarget(const QString& target)
         return nShellResult;
 
     // Every fallback is tried; when all fail, the first (the preferred browser) is reported.
+    // A browser that cannot be started is no opener at all: when no other one failed in its
+    // own way, the shell's code stands, so that a missing browser reads as no association.
     int nFirstResult = nShellResult;
-    bool bTried = false;
+    bool bFailed = false;
     for (const QString& command : m_fnBrowserCommands()) {
-        const int nResult = RunBrowserCommand(command, target);
+        bool bMissing = false;
+        const int nResult = RunBrowserCommand(command, target, bMissing);
         if (nResult > 32)
             return nResult;
-        if (!bTried)
+        if (!bFailed && !bMissing) {
             nFirstResult = nResult;
-        bTried = true;
+            bFailed = true;
+        }
     }
     return nFirstResult;
 }
 
 // Drops the target placeholder and everything after it, then starts the command with the
 // target as one more argument: no shell ever sees the target.
-int CLinkLabel::RunBrowserCommand(const QString& command, const QString& target)
+int CLinkLabel::RunBrowserCommand(const QString& command, const QString& target, bool& bMissing)
 {
     qsizetype nCut = command.indexOf(QStringLiteral("\"%1\""));
     if (nCut < 0)
@@ -264,7 +276,9 @@ int CLinkLabel::RunBrowserCommand(const QString& command, const QString& target)
         return OPEN_FILE_NOT_FOUND;
     const QString program = arguments.takeFirst();
     arguments << target;
-    return m_fnStartProcess(program, arguments);
+    const int nResult = m_fnStartProcess(program, arguments);
+    bMissing = nResult == OPEN_FILE_NOT_FOUND;
+    return nResult;
 }
 
 QStringList CLinkLabel::DefaultBrowserCommands()

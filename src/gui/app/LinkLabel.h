@@ -44,7 +44,8 @@ public:
     void SetUnderlineMode(int nMode);
 
     // Opens target with the desktop's handler or else a browser command; returns a result
-    // above 32 on success and an error code otherwise.
+    // above 32 on success and an error code otherwise. Browser programs that cannot be started
+    // are passed over; with none left, the desktop handler's code is returned.
     int OpenTarget(const QString& target);
     void ShowOpenError(int nCode);
     static QString OpenErrorText(int nCode);
@@ -74,7 +75,8 @@ private:
     void UpdateColor();
     void OnHover();
     void OnClicked();
-    int RunBrowserCommand(const QString& command, const QString& target);
+    // bMissing is set when the command's program cannot be started.
+    int RunBrowserCommand(const QString& command, const QString& target, bool& bMissing);
 
     QColor m_crLink{0, 0, 238};
     QColor m_crVisited{85, 26, 139};
@@ -88,6 +90,7 @@ private:
     QFont m_fontNormal;
     QBasicTimer m_hoverTimer;
     bool m_bAttached = false;
+    bool m_bDarkFace = false;
 
     static constexpr int kHoverPeriodMs = 100;
 };

@@ -11,6 +11,7 @@
 #include "view/GlyphoxView.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -19,13 +20,16 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolTip>
 
 namespace {
 
@@ -33,14 +37,18 @@ const QString kAppTitle = QStringLiteral("Glyphox");
 const QString kRomFilter = QStringLiteral("SNES ROM images (*.smc *.sfc *.swc *.fig);;"
                                           "All Files (*)");
 
+constexpr int kRecentFileChars = 60; // the widest recent file name, in average characters
+
 QSettings ProfileSettings()
 {
     return QSettings(QStringLiteral("Brackenfold"), QStringLiteral("Glyphox"));
 }
 
-QString RecentFileText(int nIndex, const QString& pathName)
+// A long path is cut in the middle, so that one file cannot widen the menu past the screen.
+QString RecentFileText(int nIndex, const QString& pathName, const QFontMetrics& metrics)
 {
-    QString text = QDir::toNativeSeparators(pathName);
+    QString text = metrics.elidedText(QDir::toNativeSeparators(pathName), Qt::ElideMiddle,
+                                      kRecentFileChars * metrics.averageCharWidth());
     text.replace(u'&', QStringLiteral("&&"));
     return QStringLiteral("&%1 %2").arg(nIndex + 1).arg(text);
 }
@@ -100,16 +108,23 @@ CMainFrame::CMainFrame(QWidget* parent)
 
     m_pView = new CGlyphoxView(m_pDocument.get(), this);
     // The form is laid out by hand: its designed size is what the window must show.
-    const QSize formSize = m_pView->sizeHint().expandedTo(m_pView->size());
+    m_sizeForm = m_pView->sizeHint().expandedTo(m_pView->size());
     setCentralWidget(m_pView);
     ConnectCommands();
 
     UpdateTitle();
     UpdateRecentFileMenu();
     m_pView->OnInitialUpdate();
-    m_pView->setMinimumSize(formSize);
+    m_pView->setMinimumSize(m_sizeForm);
     adjustSize();
+    // The user may make the window smaller than the form; docking a bar may not.
     m_pView->setMinimumSize(0, 0);
+    m_fitFormTimer.setSingleShot(true);
+    connect(&m_fitFormTimer, &QTimer::timeout, this, &CMainFrame::FitFormToBars);
+    for (QToolBar* bar : {static_cast<QToolBar*>(m_wndMenuBar), MainToolBar(), EditToolBar()}) {
+        connect(bar, &QToolBar::orientationChanged, this, [this] { m_fitFormTimer.start(0); });
+        connect(bar, &QToolBar::topLevelChanged, this, [this] { m_fitFormTimer.start(0); });
+    }
 }
 
 CMainFrame::~CMainFrame()
@@ -305,6 +320,16 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::ToolTip && m_listSilentButtons.contains(watched))
         return true;
+    if (event->type() == QEvent::ToolTip && watched == m_pMenuFile) {
+        // Only the recent files have tooltips in the menu: their whole paths.
+        const auto* help = static_cast<QHelpEvent*>(event);
+        QAction* action = m_pMenuFile->actionAt(help->pos());
+        if (m_listRecentActions.contains(action))
+            QToolTip::showText(help->globalPos(), action->toolTip(), m_pMenuFile);
+        else
+            QToolTip::hideText();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -399,6 +424,7 @@ void CMainFrame::CreateMenus()
     m_pMenuStyle = new CXPMenuStyle(this);
     for (QMenu* menu : m_listMenus)
         menu->setStyle(m_pMenuStyle);
+    m_pMenuFile->installEventFilter(this);
     const QList<QAction*> fileActions = m_pMenuFile->actions();
     m_pRecentEnd = fileActions.value(fileActions.indexOf(Action(ID_FILE_MRU_FILE1)) + 1);
 }
@@ -535,13 +561,33 @@ void CMainFrame::UpdateTitle()
     setWindowTitle(TitleName() + QStringLiteral("[*] - ") + kAppTitle);
 }
 
+// A bar docked at a side takes its width from the form: the window grows by what the form
+// lacks once the bars have settled.
+void CMainFrame::FitFormToBars()
+{
+    // While a bar is dragged its orientation only previews a dock.
+    if (QApplication::mouseButtons() != Qt::NoButton) {
+        m_fitFormTimer.start(100);
+        return;
+    }
+    if (isMaximized() || isFullScreen())
+        return;
+    if (layout())
+        layout()->activate();
+    const QSize lack = (m_sizeForm - m_pView->size()).expandedTo(QSize(0, 0));
+    if (lack.width() > 0 || lack.height() > 0)
+        resize(size() + lack);
+}
+
 void CMainFrame::UpdateRecentFileMenu()
 {
     qDeleteAll(m_listRecentActions);
     m_listRecentActions.clear();
     const QStringList& entries = m_recentFiles.Entries();
     for (int i = 0; i < entries.size(); ++i) {
-        auto* action = new QAction(RecentFileText(i, entries[i]), m_pMenuFile);
+        auto* action =
+            new QAction(RecentFileText(i, entries[i], m_pMenuFile->fontMetrics()), m_pMenuFile);
+        action->setToolTip(QDir::toNativeSeparators(entries[i]));
         action->setData(ID_FILE_MRU_FILE1 + i);
         action->setStatusTip(CommandTable::StatusPrompt(*CommandTable::Find(ID_FILE_MRU_FILE1)));
         m_pMenuFile->insertAction(m_pRecentEnd, action);

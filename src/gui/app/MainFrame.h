@@ -103,6 +103,7 @@ private:
     void ShowNotice(const QString& text);
     QString TitleName() const;
     void UpdateTitle();
+    void FitFormToBars();
     void UpdateRecentFileMenu();
     void AddRecentFile(const QString& pathName);
     void ShowMessage(QMessageBox::Icon icon, const QString& text);
@@ -123,6 +124,8 @@ private:
     QList<QObject*> m_listSilentButtons; // toolbar buttons whose command has no tooltip
     QFileSystemWatcher m_watcher;        // the open file, re-armed when it is replaced
     QTimer m_diskCheckTimer;             // gathers a burst of changes into one look
+    QTimer m_fitFormTimer;               // lets the bars settle after a dock change
+    QSize m_sizeForm;                    // the form's designed size
     CEditorLock m_editorLock;            // tells other editors the file is open here
     std::uint64_t m_nDeclinedReload = 0; // the disk content the user chose not to reload
     bool m_bMissingNoticed = false;

@@ -2,6 +2,7 @@
 
 #include "color/ColorModel.h"
 #include "rom/SnesFormat.h"
+#include "ui/SysColors.h"
 
 #include <QCursor>
 #include <QMouseEvent>
@@ -54,11 +55,14 @@ void CLumBar::paintEvent(QPaintEvent*)
     painter.translate(0, MARGIN_Y);
     painter.drawImage(0, 0, m_imgField);
     painter.fillRect(QRect(w + 2, -MARGIN_Y, 5, h + 2 * MARGIN_Y), face);
+    // Black would vanish on a dark face: there the marker takes the text colour.
+    const QColor marker =
+        CSysColors::IsDark(palette()) ? palette().color(QPalette::WindowText) : QColor(Qt::black);
     // Each line ends one column short of w + 7, as a line's end point is not drawn.
     for (int k = 0; k < 10; ++k) {
         const int from = k < 5 ? w + 6 - k : w + 7 - (9 - k);
         if (from < w + 7)
-            painter.fillRect(QRect(from, m_nMarkerY - 4 + k, w + 7 - from, 1), Qt::black);
+            painter.fillRect(QRect(from, m_nMarkerY - 4 + k, w + 7 - from, 1), marker);
     }
 }
 

@@ -1,6 +1,5 @@
 #include "BarMenuButton.h"
 
-#include "ui/HLSTransform.h"
 #include "ui/SysColors.h"
 
 #include <QAction>
@@ -37,11 +36,11 @@ void CBarMenuButton::Paint(QPainter* painter, const CSysColors& colors) const
     const QRect frame = m_rcItem.adjusted(0, 0, -1, -1);
     if (HasState(kStateHot)) {
         painter->setPen(colors.highlight);
-        painter->setBrush(HLSTransform(colors.highlight, 70, -57));
+        painter->setBrush(colors.Tint(colors.highlight, 70, -57));
         painter->drawRect(frame);
     } else if (HasState(kStatePressed)) {
         painter->setPen(colors.buttonShadow);
-        painter->setBrush(HLSTransform(colors.face, 20, 0));
+        painter->setBrush(colors.Tint(colors.face, 20, 0));
         painter->drawRect(frame);
     }
     painter->setPen(HasState(kStateInactive) ? colors.grayText : colors.windowText);

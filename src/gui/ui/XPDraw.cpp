@@ -1,5 +1,8 @@
 #include "XPDraw.h"
 
+#include "ui/HLSTransform.h"
+#include "ui/SysColors.h"
+
 #include <QImage>
 #include <QPainter>
 
@@ -33,6 +36,17 @@ void DrawSilhouette(QPainter* painter, const QPoint& topLeft, const QPixmap& pic
     shapePainter.fillRect(shape.rect(), color);
     shapePainter.end();
     painter->drawImage(topLeft, shape);
+}
+
+void DrawPicture(QPainter* painter, const QPoint& topLeft, const QPixmap& picture,
+                 const CSysColors& colors)
+{
+    if (colors.bDark) {
+        const QColor outline = HLSTransform(colors.face, 50, 0);
+        for (const QPoint& step : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+            DrawSilhouette(painter, topLeft + step, picture, outline);
+    }
+    painter->drawPixmap(topLeft, picture);
 }
 
 } // namespace XPDraw

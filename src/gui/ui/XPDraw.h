@@ -6,6 +6,7 @@
 #include <QRect>
 
 class QPainter;
+struct CSysColors;
 
 // Drawing shared by the flat menus, toolbars and menu bar.
 namespace XPDraw {
@@ -20,5 +21,10 @@ void DrawGripper(QPainter* painter, const QRect& rect, bool bHorizontal, const Q
 // A picture as a one-colour silhouette: every pixel that is not transparent, in colour.
 void DrawSilhouette(QPainter* painter, const QPoint& topLeft, const QPixmap& picture,
                     const QColor& color);
+
+// A toolbar or menu picture. In a dark palette its dark ink would vanish into the dark
+// background, so a light outline is drawn around it first.
+void DrawPicture(QPainter* painter, const QPoint& topLeft, const QPixmap& picture,
+                 const CSysColors& colors);
 
 } // namespace XPDraw

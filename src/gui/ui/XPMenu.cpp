@@ -2,7 +2,6 @@
 
 #include "BrushSelector.h"
 #include "FontSelector.h"
-#include "ui/HLSTransform.h"
 #include "OffscreenDC.h"
 #include "PenSelector.h"
 #include "ui/SysColors.h"
@@ -176,15 +175,15 @@ void DrawItem(QPainter* painter, const CXPMenuItem& item, const QRect& rect, boo
 
     if (bSelected) {
         FrameRect(p, rect, colors.highlight,
-                  item.IsDisabled() ? HLSTransform(colors.face, 20, 0)
-                                    : HLSTransform(colors.highlight, 70, -57));
+                  item.IsDisabled() ? colors.Tint(colors.face, 20, 0)
+                                    : colors.Tint(colors.highlight, 70, -57));
     } else {
         DrawBackground(p, rect, x0, colors);
     }
 
     if (item.IsSeparator()) {
         const int y = (rect.top() + nBottom) / 2;
-        CPenSelector pen(p, HLSTransform(colors.face, -18, 0));
+        CPenSelector pen(p, colors.Tint(colors.face, -18, 0));
         p->drawLine(x0 + kTextLeft, y, rect.right() - 1, y);
         return;
     }
@@ -193,7 +192,7 @@ void DrawItem(QPainter* painter, const CXPMenuItem& item, const QRect& rect, boo
         return;
 
     CFontSelector bold(p, item.IsDefault());
-    const QColor text = item.IsDisabled() ? HLSTransform(colors.face, -18, 0) : colors.windowText;
+    const QColor text = item.IsDisabled() ? colors.Tint(colors.face, -18, 0) : colors.windowText;
     p->setPen(text);
     const int nFlags = Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
     const QRect textRect(QPoint(x0 + kTextLeft, rect.top()), rect.bottomRight());
@@ -204,9 +203,9 @@ void DrawItem(QPainter* painter, const CXPMenuItem& item, const QRect& rect, boo
 
     QColor boxFill;
     if (item.IsChecked()) {
-        boxFill = item.IsDisabled() ? HLSTransform(colors.face, 73, 0)
-                  : bSelected       ? HLSTransform(colors.highlight, 50, -50)
-                                    : HLSTransform(colors.highlight, 70, -57);
+        boxFill = item.IsDisabled() ? colors.Tint(colors.face, 73, 0)
+                  : bSelected       ? colors.Tint(colors.highlight, 50, -50)
+                                    : colors.Tint(colors.highlight, 70, -57);
         FrameRect(p, QRect(QPoint(x0 + 1, rect.top() + 1), QPoint(x0 + 19, nBottom - 2)),
                   colors.highlight, boxFill);
     }
@@ -217,12 +216,13 @@ void DrawItem(QPainter* painter, const CXPMenuItem& item, const QRect& rect, boo
         const bool bHotShadow = !item.IsDisabled() && bSelected && !item.IsChecked();
         if (item.IsDisabled())
             XPDraw::DrawSilhouette(p, origin + QPoint(3, 3), picture,
-                                   HLSTransform(colors.face, -27, 0));
+                                   colors.Tint(colors.face, -27, 0));
         else if (bHotShadow)
             XPDraw::DrawSilhouette(p, origin + QPoint(4, 4), picture,
-                                   HLSTransform(colors.highlight, 50, -66));
+                                   colors.Tint(colors.highlight, 50, -66));
         if (!item.IsDisabled())
-            p->drawPixmap(origin + (bHotShadow ? QPoint(2, 2) : QPoint(3, 3)), picture);
+            XPDraw::DrawPicture(p, origin + (bHotShadow ? QPoint(2, 2) : QPoint(3, 3)), picture,
+                                colors);
     } else if (item.IsChecked()) {
         DrawCheckMark(p, QPoint(x0 + 7, rect.top() + (rect.height() - 7) / 2), text);
     }
@@ -235,9 +235,9 @@ void DrawBackground(QPainter* painter, const QRect& rect, int nItemLeft, const C
                        QPoint(std::min(nColumnRight, rect.right() + 1) - 1, rect.bottom()));
     const QRect rest(QPoint(std::max(nColumnRight, rect.left()), rect.top()), rect.bottomRight());
     if (column.isValid())
-        painter->fillRect(column, HLSTransform(colors.face, 20, 0));
+        painter->fillRect(column, colors.Tint(colors.face, 20, 0));
     if (rest.isValid())
-        painter->fillRect(rest, HLSTransform(colors.face, 75, 0));
+        painter->fillRect(rest, colors.Tint(colors.face, 75, 0));
 }
 
 bool IsOwnerDrawn(const QMenu* popup)

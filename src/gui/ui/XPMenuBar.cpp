@@ -28,6 +28,27 @@ namespace {
 constexpr int kMenuRowPadding = 6;
 constexpr int kHotTrackMs = 100;
 
+// A popup opened from the keyboard shows its first item selected, ready for Enter.
+void SelectFirstItemOnShow(QMenu* popup)
+{
+    if (!popup)
+        return;
+    QObject::connect(
+        popup, &QMenu::aboutToShow, popup,
+        [popup] {
+            for (QAction* action : popup->actions()) {
+                if (action->isVisible() && !action->isSeparator()) {
+                    // Selected once the popup is on screen and QMenu has laid out its items.
+                    QMetaObject::invokeMethod(
+                        popup, [popup, action] { popup->setActiveAction(action); },
+                        Qt::QueuedConnection);
+                    return;
+                }
+            }
+        },
+        Qt::SingleShotConnection);
+}
+
 // Closes every open popup, cascaded ones included.
 void CloseMenus()
 {
@@ -50,6 +71,7 @@ CXPMenuBar::CXPMenuBar(QWidget* frame) : QToolBar(QStringLiteral("MenuBar"), fra
     // The drag handle then starts at the bar's edge, where the gripper is drawn.
     layout()->setContentsMargins(0, 0, 0, 0);
     m_pHookFrame = new CMenuBarHook(this, frame);
+    m_pFrame = frame;
     InitGlobalFonts();
     connect(this, &QToolBar::topLevelChanged, this, &CXPMenuBar::OnTopLevelChanged);
     connect(this, &QToolBar::orientationChanged, this, [this] { OnDockChanged(); });
@@ -251,6 +273,43 @@ void CXPMenuBar::InitItems()
             button->ModifyState(0, kStateInactive);
         m_arrItem.push_back(std::move(button));
     }
+    InitShortcuts();
+}
+
+// The keys are the frame's shortcuts: Alt with a letter never reaches a field of the form,
+// and a letter without Alt never opens a popup.
+void CXPMenuBar::InitShortcuts()
+{
+    for (const QPointer<QShortcut>& shortcut : std::as_const(m_listShortcuts))
+        delete shortcut.data();
+    m_listShortcuts.clear();
+    if (!m_pFrame)
+        return;
+    const auto add = [this](const QKeySequence& keys, int nIndex) {
+        auto* shortcut = new QShortcut(keys, m_pFrame);
+        connect(shortcut, &QShortcut::activated, this, [this, nIndex] { OpenByKey(nIndex); });
+        m_listShortcuts.append(shortcut);
+    };
+    bool bFirst = true;
+    for (int i = 0; i < int(m_arrItem.size()); ++i) {
+        const CBarItem& item = *m_arrItem[i];
+        if (!(item.Style() & kStyleHit) || item.HasState(kStateHidden))
+            continue;
+        if (bFirst)
+            add(QKeySequence(Qt::Key_F10), i);
+        bFirst = false;
+        if (!item.AccessKey().isNull())
+            add(QKeySequence(QStringLiteral("Alt+") + item.AccessKey().toUpper()), i);
+    }
+}
+
+void CXPMenuBar::OpenByKey(int nIndex)
+{
+    if (m_bInLoop || !isVisible() || !ItemAt(nIndex))
+        return;
+    m_bKeyboard = true;
+    TrackPopupLoop(nIndex);
+    m_bKeyboard = false;
 }
 
 void CXPMenuBar::RecalcLayout()
@@ -335,6 +394,8 @@ void CXPMenuBar::TrackPopupLoop(int nIndex)
         m_bLoop = false;
         // The filter watches the popup's input only while it is open.
         qApp->installEventFilter(this);
+        if (m_bKeyboard)
+            SelectFirstItemOnShow(ItemAt(nOpen)->Popup());
         ItemAt(nOpen)->TrackPopup(this);
         if (!self)
             return;

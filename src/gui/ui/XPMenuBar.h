@@ -5,6 +5,8 @@
 #include <QBasicTimer>
 #include <QFont>
 #include <QList>
+#include <QPointer>
+#include <QShortcut>
 #include <QToolBar>
 
 #include <memory>
@@ -15,8 +17,9 @@ class CMenuBarHook;
 class QAction;
 
 // A flat, dockable menu bar that takes the place of the frame's own: one button per top-level
-// menu entry, hot under the pointer, opening the entry's popup on a press. While a popup is
-// open the pointer and the Left and Right keys move along the bar from popup to popup. It is
+// menu entry, hot under the pointer, opening the entry's popup on a press, or with Alt and its
+// access key; F10 opens the first popup. While a popup is open the pointer and the Left and
+// Right keys move along the bar from popup to popup. It is
 // laid out horizontally, wrapping into rows, when docked at the top or bottom or floating, and
 // vertically, with its text turned, when docked at the left or right.
 class CXPMenuBar : public QToolBar
@@ -80,6 +83,8 @@ private:
     int HitTest(const QPoint& pos) const;
     void UpdateBar(int nState, int nIndex);
     void TrackPopupLoop(int nIndex);
+    void InitShortcuts();
+    void OpenByKey(int nIndex);
     bool OnPopupInput(QObject* watched, QEvent* event);
     void SwitchTo(int nIndex);
     void OnTopLevelChanged(bool bFloating);
@@ -95,6 +100,9 @@ private:
     QPoint m_ptMouse; // last pointer position seen while a popup is open
     QBasicTimer m_timerHot;
     CMenuBarHook* m_pHookFrame = nullptr;
+    QPointer<QWidget> m_pFrame;
+    QList<QPointer<QShortcut>> m_listShortcuts; // the frame's, opening the popups
+    bool m_bKeyboard = false;                   // the running loop was opened by a key
     bool m_bFrameActive = true;
     QFont m_font;
     MenuBarLayout::CMenuMetrics m_metrics;

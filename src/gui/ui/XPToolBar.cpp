@@ -1,6 +1,5 @@
 #include "XPToolBar.h"
 
-#include "ui/HLSTransform.h"
 #include "ui/SysColors.h"
 #include "XPDraw.h"
 
@@ -86,7 +85,7 @@ void CXPToolBar::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const CSysColors colors = CSysColors::FromPalette(palette());
     const QRect clip = event->rect();
-    painter.fillRect(clip, HLSTransform(colors.face, 20, 0));
+    painter.fillRect(clip, colors.Tint(colors.face, 20, 0));
     if (isMovable() && !isFloating()) {
         XPDraw::DrawGripper(&painter, rect(), orientation() == Qt::Horizontal, colors.windowText,
                             colors.face);
@@ -116,28 +115,30 @@ void CXPToolBar::DrawButton(QPainter* painter, QWidget* widget, QAction* action)
     const bool bPressed = (bHot || bChecked) && button->isDown();
 
     if (bHot || bChecked)
-        FrameRect(painter, rect, colors.highlight, HLSTransform(colors.highlight, 50, -57));
+        FrameRect(painter, rect, colors.highlight, colors.Tint(colors.highlight, 50, -57));
     const QIcon icon = action->icon();
     if (icon.isNull())
         return;
     const QPixmap picture = icon.pixmap(iconSize());
     if (!bEnabled) {
-        painter->fillRect(rect, HLSTransform(colors.face, 20, 0));
+        painter->fillRect(rect, colors.Tint(colors.face, 20, 0));
+        // A dark palette's shadow colour would vanish into the bar.
         XPDraw::DrawSilhouette(painter, rect.topLeft() + QPoint(3, 3), picture,
-                               colors.buttonShadow);
+                               colors.bDark ? colors.grayText : colors.buttonShadow);
     } else if (bHot && !bPressed) {
-        FrameRect(painter, rect, colors.highlight, HLSTransform(colors.highlight, 75, -57));
+        FrameRect(painter, rect, colors.highlight, colors.Tint(colors.highlight, 75, -57));
         XPDraw::DrawSilhouette(painter, rect.topLeft() + QPoint(4, 4), picture,
-                               HLSTransform(colors.highlight, 50, -66));
-        painter->drawPixmap(rect.topLeft() + QPoint(2, 2), picture);
+                               colors.Tint(colors.highlight, 50, -66));
+        XPDraw::DrawPicture(painter, rect.topLeft() + QPoint(2, 2), picture, colors);
     } else {
-        painter->drawPixmap(rect.topLeft() + QPoint(3, 3), picture);
+        XPDraw::DrawPicture(painter, rect.topLeft() + QPoint(3, 3), picture, colors);
     }
 }
 
 void CXPToolBar::DrawSeparator(QPainter* painter, const QRect& rect) const
 {
-    painter->setPen(HLSTransform(CSysColors::FromPalette(palette()).face, -15, 0));
+    const CSysColors colors = CSysColors::FromPalette(palette());
+    painter->setPen(colors.Tint(colors.face, -15, 0));
     if (orientation() == Qt::Horizontal) {
         const int x = (rect.left() + rect.right() + 1) / 2 - 1;
         painter->drawLine(x, rect.top() + 2, x, rect.bottom() - 2);
