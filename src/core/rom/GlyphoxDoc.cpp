@@ -282,9 +282,7 @@ CFileResult CGlyphoxDoc::OnOpenDocument(const QString& pathName, Pending pending
     if (CFileResult locked = LockRomFile(pathName, file); !locked.ok)
         return locked;
     const CFileIdentity identity = CFileIdentity::Of(file, pathName);
-    struct stat slot = {};
-    if (pending == Pending::Refuse &&
-        ::lstat(QFile::encodeName(CSaveJournal::PathFor(identity)).constData(), &slot) == 0)
+    if (pending == Pending::Refuse && CSaveJournal::IsPending(identity))
         return CFileResult::Failure(
             QStringLiteral("The last save of “%1” was interrupted and is not settled yet.")
                 .arg(name));
@@ -380,7 +378,7 @@ CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName, Overwrite overw
         // Put the old bytes back now if possible; otherwise the journal does it on the next open.
         const bool rolledBack = file.WriteAt(fileStart + first, oldSpan) && file.Sync();
         if (rolledBack)
-            CSaveJournal::Remove(identity);
+            CSaveJournal::MarkSettled(identity);
         return CFileResult::Failure(
             QStringLiteral("Saving “%1” failed: %2. The edits are still in memory; %3")
                 .arg(name, reason,
@@ -388,8 +386,8 @@ CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName, Overwrite overw
                                 : QStringLiteral("the file will be restored to its previous "
                                                  "contents when it is next opened.")));
     }
-    // Removed while the lock is held, so it can never remove a later save's journal.
-    CSaveJournal::Remove(identity);
+    // Settled while the lock is held, so it can never settle a later save's journal.
+    CSaveJournal::MarkSettled(identity);
     if (skip == 0) {
         m_diskState = StateOf(file, QByteArrayView(source, size));
     } else {
