@@ -10,7 +10,9 @@
 #include <QLocale>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -131,9 +133,19 @@ qint64 LastDifference(const char* a, const char* b, qint64 size)
 
 } // namespace
 
-CGlyphoxDoc::CGlyphoxDoc(QObject* parent)
-    : QObject(parent), m_pImage(std::make_unique<std::uint8_t[]>(ROM_IMAGE_SIZE))
+CGlyphoxDoc::CGlyphoxDoc(QObject* parent) : QObject(parent), m_pImage(AllocateImage(true)) {}
+
+void CGlyphoxDoc::SFreeImage::operator()(std::uint8_t* image) const
 {
+    std::free(image);
+}
+
+CGlyphoxDoc::ImageBuffer CGlyphoxDoc::AllocateImage(bool zeroed)
+{
+    void* image = zeroed ? std::calloc(ROM_IMAGE_SIZE, 1) : std::malloc(ROM_IMAGE_SIZE);
+    if (!image)
+        throw std::bad_alloc();
+    return ImageBuffer(static_cast<std::uint8_t*>(image));
 }
 
 void CGlyphoxDoc::Write(qint64 offset, const QByteArray& bytes)
@@ -294,7 +306,8 @@ CFileResult CGlyphoxDoc::OnOpenDocument(const QString& pathName, Pending pending
     if (!layout.IsUsable())
         return TooShort(name, layout.fileLength);
 
-    auto image = std::make_unique<std::uint8_t[]>(ROM_IMAGE_SIZE);
+    ImageBuffer image = AllocateImage(false);
+    std::memset(image.get(), 0, layout.BufferOffset()); // the bytes before the mapped region
     if (!file.ReadAt(0, reinterpret_cast<char*>(image.get() + layout.BufferOffset()),
                      layout.MappedSize()))
         return CFileResult::Failure(

@@ -104,13 +104,22 @@ signals:
     void StateChanged();
 
 private:
+    struct SFreeImage
+    {
+        void operator()(std::uint8_t* image) const;
+    };
+    using ImageBuffer = std::unique_ptr<std::uint8_t[], SFreeImage>;
+    // Zeroed by calloc, which gets fresh pages that are zero already, or left
+    // as they are for a buffer that is read over.
+    static ImageBuffer AllocateImage(bool zeroed);
+
     void Write(qint64 offset, const QByteArray& bytes);
     void StartFreshHistory();
     void MarkSaved(const QString& pathName, qint64 fileLength);
     CDiskState StateOf(CPosixFile& file, QByteArrayView mapped) const;
 
     qint64 m_nFileLength = 0; // length of the open file, 0 before
-    std::unique_ptr<std::uint8_t[]> m_pImage;
+    ImageBuffer m_pImage;
     bool m_bHeaderless = false;
     QString m_strPathName;
     CEditHistory m_history;
