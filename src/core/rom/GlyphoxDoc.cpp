@@ -354,8 +354,13 @@ CFileResult CGlyphoxDoc::OnSaveDocument(const QString& pathName, Overwrite overw
     const char* source =
         reinterpret_cast<const char*>(m_pImage.get() + layout.BufferOffset() + skip);
 
-    QByteArray old(size, Qt::Uninitialized);
-    if (!file.ReadAt(fileStart, old.data(), size))
+    // Every save reads into the same buffer: fresh pages for 3 MiB cost more to
+    // fault in than the read itself.
+    if (!m_pDiskBytes)
+        m_pDiskBytes = AllocateImage(false);
+    char* diskBytes = reinterpret_cast<char*>(m_pDiskBytes.get());
+    const QByteArrayView old(diskBytes, size);
+    if (!file.ReadAt(fileStart, diskBytes, size))
         return CFileResult::Failure(
             QStringLiteral("Cannot read “%1” before saving: %2.").arg(name, file.ErrorText()) +
             nothingSaved);

@@ -120,6 +120,7 @@ private:
 
     qint64 m_nFileLength = 0; // length of the open file, 0 before
     ImageBuffer m_pImage;
+    ImageBuffer m_pDiskBytes; // the file's mapped bytes as a save reads them
     bool m_bHeaderless = false;
     QString m_strPathName;
     CEditHistory m_history;
