@@ -1,7 +1,8 @@
-// The whole-process start-up: the editor opening the demo image against the
-// floor program (an empty window), each started as a new process and ended after
-// its first paint, the same number of runs in random order. Wall time from fork
-// to the end of wait4, and the peak resident set from wait4's rusage.
+// Whole processes against their floors, the same number of runs of each in
+// random order; wall time from fork to the end of wait4, and the peak resident
+// set from wait4's rusage. By default the editor opening the demo image against
+// the floor program (an empty window), both ended after their first paint; with
+// "cli", glyphox-cli export-tileset of the demo image against cat of it.
 
 #include "rom/DemoRom.h"
 
@@ -28,14 +29,19 @@ struct SRun
     double rssMb = 0;
 };
 
-// One start of program with the image as its argument; false if it did not end well.
-bool RunOnce(const std::string& program, const std::string& image, SRun* run)
+// One run of a command, its output to /dev/null; false if it did not end well.
+bool RunOnce(const std::vector<std::string>& command, SRun* run)
 {
+    std::vector<char*> argv;
+    for (const std::string& word : command)
+        argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = ::fork();
     if (pid == 0) {
+        std::freopen("/dev/null", "w", stdout);
         std::freopen("/dev/null", "w", stderr);
-        ::execl(program.c_str(), program.c_str(), image.c_str(), static_cast<char*>(nullptr));
+        ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
     int status = 0;
@@ -77,7 +83,8 @@ void Report(const char* name, const std::vector<SRun>& runs, const std::vector<S
 
 int main(int argc, char* argv[])
 {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    const bool cli = argc > 1 && std::string(argv[1]) == "cli";
+    const int rounds = argc > 1 + cli ? std::max(1, std::atoi(argv[1 + cli])) : 20;
     QTemporaryDir folder(QStringLiteral(GLYPHOX_BENCH_BINARY_DIR "/glyphox-startup-XXXXXX"));
     if (!folder.isValid())
         return 1;
@@ -87,28 +94,35 @@ int main(int argc, char* argv[])
     ::setenv("XDG_CONFIG_HOME", qPrintable(folder.filePath(QStringLiteral("config"))), 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::setenv("GLYPHOX_QUIT_AFTER_FIRST_PAINT", "1", 1);
-    const QString image = folder.filePath(QStringLiteral("demo.smc"));
-    if (!CDemoRom::Write(image, false, 1, true).ok)
+    const std::string image = folder.filePath(QStringLiteral("demo.smc")).toStdString();
+    if (!CDemoRom::Write(QString::fromStdString(image), false, 1, true).ok)
         return 1;
 
-    const std::string programs[2] = {GLYPHOX_EDITOR_PATH, GLYPHOX_FLOOR_PATH};
+    const std::string out = folder.filePath(QStringLiteral("tiles.bin")).toStdString();
+    const std::vector<std::string> commands[2] = {
+        cli ? std::vector<std::string>{GLYPHOX_CLI_PATH, "export-tileset", image, "--actor", "3",
+                                       "-o", out}
+            : std::vector<std::string>{GLYPHOX_EDITOR_PATH, image},
+        cli ? std::vector<std::string>{"cat", image}
+            : std::vector<std::string>{GLYPHOX_FLOOR_PATH, image}};
     std::vector<SRun> runs[2];
     std::mt19937 random(std::random_device{}());
     SRun warm;
-    for (const std::string& program : programs) // page cache and font caches
-        RunOnce(program, image.toStdString(), &warm);
+    for (const auto& command : commands) // page cache and font caches
+        RunOnce(command, &warm);
     for (int round = 0; round < rounds; ++round) {
         const int first = int(random() % 2);
         for (int which : {first, 1 - first}) {
             SRun run;
-            if (!RunOnce(programs[which], image.toStdString(), &run)) {
-                std::fprintf(stderr, "%s failed\n", programs[which].c_str());
+            if (!RunOnce(commands[which], &run)) {
+                std::fprintf(stderr, "%s failed\n", commands[which][0].c_str());
                 return 1;
             }
             runs[which].push_back(run);
         }
     }
-    std::printf("%d runs each, platform %s\n", rounds, std::getenv("QT_QPA_PLATFORM"));
-    Report("editor", runs[0], runs[1]);
+    std::printf("%d runs each%s%s\n", rounds, cli ? "" : ", platform ",
+                cli ? "" : std::getenv("QT_QPA_PLATFORM"));
+    Report(cli ? "cli" : "editor", runs[0], runs[1]);
     return 0;
 }

@@ -109,8 +109,7 @@ private:
         void operator()(std::uint8_t* image) const;
     };
     using ImageBuffer = std::unique_ptr<std::uint8_t[], SFreeImage>;
-    // Zeroed by calloc, which gets fresh pages that are zero already, or left
-    // as they are for a buffer that is read over.
+    // Zeroed, or with its pages made ready for a read over the whole buffer.
     static ImageBuffer AllocateImage(bool zeroed);
 
     void Write(qint64 offset, const QByteArray& bytes);
