@@ -27,10 +27,10 @@ struct Pairing
 };
 
 constexpr Pairing kPairings[] = {
-    {"BM_DrawTile/3", "BM_DrawTile_Floor/3", 6, 0},
-    {"BM_DrawTile/4", "BM_DrawTile_Floor/4", 6, 0},
-    {"BM_DrawTilePixels/3", "BM_DrawTile_Floor/3", 0, 0},
-    {"BM_DrawTilePixels/4", "BM_DrawTile_Floor/4", 0, 0},
+    {"BM_DrawTile/3", "BM_DrawTile_Floor/3", 3, 0},
+    {"BM_DrawTile/4", "BM_DrawTile_Floor/4", 3, 0},
+    {"BM_DrawTilePixels/3", "BM_DrawTile_Floor/3", 3, 0},
+    {"BM_DrawTilePixels/4", "BM_DrawTile_Floor/4", 3, 0},
     {"BM_DrawTileNaive/3", "BM_DrawTile_Floor/3", 0, 0},
     {"BM_DrawTileNaive/4", "BM_DrawTile_Floor/4", 0, 0},
     {"BM_DrawStrips/3", "BM_DrawStrips_Floor/3", 6, 0.2e-3},
@@ -38,10 +38,10 @@ constexpr Pairing kPairings[] = {
     {"BM_DrawSheet/3", "BM_DrawSheet_Floor/3", 0, 0},
     {"BM_DrawSheet/4", "BM_DrawSheet_Floor/4", 0, 0},
     {"BM_OpenDocument", "BM_OpenDocument_Floor", 0, 0},
-    {"BM_SaveDocument", "BM_SaveDocument_Floor", 3, 0},
+    {"BM_SaveDocument", "BM_SaveDocument_Floor", 2, 0},
     {"BM_JournalHash", "BM_SaveDocument_Floor", 0, 0},
     {"BM_View_OnUpdate", "BM_View_OnUpdate_Floor", 0, 10e-3},
-    {"BM_View_OnUpdate", "BM_View_OnUpdate_IconFloor", 0, 10e-3, "OnUpdate/IconFloor"},
+    {"BM_View_OnUpdate", "BM_View_OnUpdate_IconFloor", 1.1, 0.5e-3, "OnUpdate/IconFloor"},
     {"BM_View_Tick", "BM_View_Tick_Floor", 0, 1e-3},
     {"BM_View_Edit", "BM_View_Edit_Floor", 0, 1e-3},
     {"BM_View_UndoRedoStroke", "BM_View_Edit", 2, 1e-3, "UndoRedo/one pixel edit"},

@@ -1,3 +1,4 @@
+#include "app/FirstPaintQuit.h"
 #include "app/MainFrame.h"
 
 #include <QApplication>
@@ -68,6 +69,9 @@ int main(int argc, char* argv[])
     const QStringList files = FilesToOpen(app);
 
     CMainFrame frame;
+    // For the start-up benchmark (bench/README.md): end once the window is painted.
+    if (qEnvironmentVariableIsSet("GLYPHOX_QUIT_AFTER_FIRST_PAINT"))
+        new CFirstPaintQuit(&frame);
     frame.show();
     if (!files.isEmpty())
         frame.OpenDocumentFile(files.front());

@@ -213,7 +213,49 @@ private slots:
         QVERIFY(doc.OnSaveDocument(Path("edit.smc")).ok);
         QCOMPARE(ReadFile(Path("edit.smc")), expected);
         QVERIFY(!CSaveJournal::IsPending(Path("edit.smc")));
-        QVERIFY(QDir(CSaveJournal::Directory()).isEmpty(QDir::Files | QDir::Hidden));
+        // At most the settled journal is kept; no temporary file is left.
+        const QStringList left =
+            QDir(CSaveJournal::Directory()).entryList(QDir::Files | QDir::Hidden);
+        QVERIFY2(left.isEmpty() ||
+                     left ==
+                         QStringList{QFileInfo(CSaveJournal::PathFor(Path("edit.smc"))).fileName()},
+                 qPrintable(left.join(' ')));
+    }
+
+    // A save keeps its journal, settled: never taken for an interrupted save, and
+    // overwritten in place by the next record (a shorter one truncates it), which
+    // then stands for an interrupted save like any other.
+    void settledJournalIsKeptAndReused()
+    {
+        const QString path = Path("kept.smc");
+        const QByteArray image = Pattern(0x300200);
+        QVERIFY(WriteFile(path, image));
+        CGlyphoxDoc doc;
+        QVERIFY(doc.OnOpenDocument(path).ok);
+        Flip(doc, 0x200, 0xFF);
+        QVERIFY(doc.OnSaveDocument(path).ok);
+        const QString slot = CSaveJournal::PathFor(path);
+        struct stat kept = {};
+        QVERIFY(::stat(QFile::encodeName(slot).constData(), &kept) == 0);
+        QVERIFY(!CSaveJournal::IsPending(path));
+        QVERIFY(doc.OnOpenDocument(path, CGlyphoxDoc::Pending::Refuse).message.isEmpty());
+
+        const QByteArray saved = ReadFile(path);
+        QVERIFY(
+            CSaveJournal::Record(path, 0x300200, 0x1000, saved.mid(0x1000, 16), QByteArray(16, 'n'))
+                .ok);
+        QVERIFY(CSaveJournal::IsPending(path));
+        struct stat reused = {};
+        QVERIFY(::stat(QFile::encodeName(slot).constData(), &reused) == 0);
+        QCOMPARE(reused.st_ino, kept.st_ino);
+        QVERIFY(reused.st_size < 1024);
+        QByteArray torn = saved;
+        torn.replace(0x1000, 8, QByteArray(8, 'n'));
+        QVERIFY(WriteFile(path, torn));
+        const CFileResult opened = doc.OnOpenDocument(path);
+        QVERIFY2(opened.message.contains("restored"), qPrintable(opened.message));
+        QCOMPARE(ReadFile(path), saved);
+        QVERIFY(!CSaveJournal::IsPending(path));
     }
 
     void saveFailsCleanly()

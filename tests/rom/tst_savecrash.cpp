@@ -68,8 +68,7 @@ void TestSaveCrash::killedSaveNeverLeavesATornFile()
     QCOMPARE(ReadFile(rom), imageB);
 
     // Half the kills land anywhere in a few saves; the other half shortly after a
-    // journal appears, when the file itself is being overwritten and synced.
-    const QString journal = CSaveJournal::PathFor(rom);
+    // pending journal appears, when the file itself is being overwritten and synced.
     QRandomGenerator random(20261206);
     int whole = 0, torn = 0, restored = 0;
     constexpr int kRuns = 120;
@@ -82,7 +81,7 @@ void TestSaveCrash::killedSaveNeverLeavesATornFile()
         } else {
             QElapsedTimer waited;
             waited.start();
-            while (!QFile::exists(journal) && waited.elapsed() < 10000)
+            while (!CSaveJournal::IsPending(rom) && waited.elapsed() < 10000)
                 QThread::usleep(20);
             QThread::usleep(random.bounded(kWriteWindowMicroseconds));
         }

@@ -117,6 +117,38 @@ private slots:
         }
     }
 
+    // The shuffle path against the portable one: every value of every tile byte
+    // (the others random), random palettes, blocks drawn between sentinel bytes.
+    void drawTileMatchesPortable()
+    {
+        QFETCH(int, bytesPerPixel);
+        if (!SnesDetail::HasTileSimd())
+            QSKIP("no byte-shuffle path on this processor");
+        QRandomGenerator random(18);
+        constexpr int kWidth = 3 * TILE_SIZE; // the block is drawn at column 8, tile row 1
+        QByteArray expected(kWidth * 3 * TILE_SIZE * bytesPerPixel, '\xAA');
+        QByteArray viaWords = expected, viaPixels = expected;
+        for (int at = 0; at < TILE_BYTES; ++at) {
+            for (int value = 0; value < 256; ++value) {
+                QByteArray tile(TILE_BYTES, 0);
+                random.fillRange(reinterpret_cast<quint32*>(tile.data()), TILE_BYTES / 4);
+                tile[at] = char(value);
+                std::uint16_t palette[PALETTE_COLORS];
+                for (std::uint16_t& word : palette)
+                    word = std::uint16_t(random.bounded(0x10000));
+                std::uint32_t pixels[PALETTE_COLORS];
+                MakeSpritePixels(palette, pixels);
+                SnesDetail::DrawTilePixelsPortable(u8(tile), pixels, 8, 1, u8(expected), kWidth,
+                                                   bytesPerPixel);
+                DrawTile(u8(tile), palette, 8, 1, u8(viaWords), kWidth, 0, bytesPerPixel);
+                DrawTilePixels(u8(tile), pixels, 8, 1, u8(viaPixels), kWidth, bytesPerPixel);
+                QCOMPARE(viaWords, expected);
+                QCOMPARE(viaPixels, expected);
+            }
+        }
+    }
+    void drawTileMatchesPortable_data() { drawTile_data(); }
+
     void replaceKeyColor_data() { drawTile_data(); }
 
     void replaceKeyColor()

@@ -1,5 +1,7 @@
 #include "RecentFileList.h"
 
+#include "app/SettingsValue.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -53,9 +55,9 @@ void CRecentFileList::Write(QSettings& settings) const
     settings.beginGroup(kGroup);
     for (int i = 0; i < kMaxEntries; ++i) {
         if (i < m_listEntries.size())
-            settings.setValue(KeyOf(i), QDir::toNativeSeparators(m_listEntries[i]));
+            SetIfChanged(settings, KeyOf(i), QDir::toNativeSeparators(m_listEntries[i]));
         else
-            settings.remove(KeyOf(i));
+            RemoveIfPresent(settings, KeyOf(i));
     }
     settings.endGroup();
 }

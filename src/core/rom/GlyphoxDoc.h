@@ -104,13 +104,22 @@ signals:
     void StateChanged();
 
 private:
+    struct SFreeImage
+    {
+        void operator()(std::uint8_t* image) const;
+    };
+    using ImageBuffer = std::unique_ptr<std::uint8_t[], SFreeImage>;
+    // Zeroed, or with its pages made ready for a read over the whole buffer.
+    static ImageBuffer AllocateImage(bool zeroed);
+
     void Write(qint64 offset, const QByteArray& bytes);
     void StartFreshHistory();
     void MarkSaved(const QString& pathName, qint64 fileLength);
     CDiskState StateOf(CPosixFile& file, QByteArrayView mapped) const;
 
     qint64 m_nFileLength = 0; // length of the open file, 0 before
-    std::unique_ptr<std::uint8_t[]> m_pImage;
+    ImageBuffer m_pImage;
+    ImageBuffer m_pDiskBytes; // the file's mapped bytes as a save reads them
     bool m_bHeaderless = false;
     QString m_strPathName;
     CEditHistory m_history;

@@ -78,8 +78,17 @@ CFileResult SetAside(const QString& slot, const QString& why)
         QStringLiteral("%1 It was not applied and was kept as “%2”.").arg(why, Shown(aside)));
 }
 
+// A settled header is a few dozen bytes; this much read tells it.
+constexpr qint64 kSettledProbe = 256;
+
+bool StartsSettled(CPosixFile& journal, qint64 size)
+{
+    QByteArray start(qsizetype(qMin(size, kSettledProbe)), Qt::Uninitialized);
+    return journal.ReadAt(0, start.data(), start.size()) && CJournalRecord::StartsSettled(start);
+}
+
 // Reads a regular journal file without following a link; false if it is not
-// one or cannot be parsed.
+// one or cannot be parsed. A settled journal is not read past its header.
 bool ReadJournal(const QString& slot, CJournalRecord* record)
 {
     CPosixFile journal;
@@ -87,8 +96,57 @@ bool ReadJournal(const QString& slot, CJournalRecord* record)
     if (!journal.Open(slot, O_RDONLY | O_NOFOLLOW) || !journal.Stat(&info) ||
         !S_ISREG(info.st_mode) || info.st_size > kMaxJournalSize)
         return false;
+    if (StartsSettled(journal, info.st_size)) {
+        record->settled = true;
+        return true;
+    }
     QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
     return journal.ReadAt(0, bytes.data(), bytes.size()) && CJournalRecord::Parse(bytes, record);
+}
+
+// Anything in a journal's slot but a settled journal stands for a pending save.
+bool SlotPending(const QString& slot)
+{
+    struct stat info = {};
+    if (slot.isEmpty() || ::lstat(Encoded(slot).constData(), &info) != 0)
+        return false;
+    CPosixFile journal;
+    return !S_ISREG(info.st_mode) || !journal.Open(slot, O_RDONLY | O_NOFOLLOW) ||
+           !StartsSettled(journal, info.st_size);
+}
+
+// Opens the settled journal kept in slot for overwriting in place; false if the
+// slot holds anything else, which is then replaced as a new file would be.
+bool OpenSettled(const QString& slot, CPosixFile* journal)
+{
+    struct stat info = {};
+    return journal->Open(slot, O_RDWR | O_NOFOLLOW) && journal->Stat(&info) &&
+           S_ISREG(info.st_mode) && info.st_nlink == 1 && info.st_uid == ::geteuid() &&
+           StartsSettled(*journal, info.st_size);
+}
+
+// The record overwrites the settled journal's bytes and is synced. Its folder
+// entry was synced when the file was made. A failure leaves a torn journal,
+// which is removed: the file it was for has not been touched yet.
+CFileResult OverwriteSettled(CPosixFile& journal, const QString& slot, const QByteArray& header,
+                             QByteArrayView oldBytes)
+{
+    const qint64 length = header.size() + oldBytes.size();
+    struct stat info = {};
+    bool written = journal.WriteAt(0, header) && journal.WriteAt(header.size(), oldBytes) &&
+                   journal.Stat(&info);
+    QString reason = journal.ErrorText();
+    if (written && info.st_size > length && ::ftruncate(journal.Descriptor(), length) != 0) {
+        reason = CPosixFile::SystemError(errno);
+        written = false;
+    }
+    written = written && journal.Sync() && journal.Close();
+    if (written)
+        return CFileResult::Success();
+    if (reason.isEmpty())
+        reason = journal.ErrorText();
+    ::unlink(Encoded(slot).constData());
+    return JournalWriteFailed(slot, reason);
 }
 
 } // namespace
@@ -113,9 +171,12 @@ QString CSaveJournal::PathFor(const CFileIdentity& identity)
 
 bool CSaveJournal::IsPending(const QString& filePath)
 {
-    const QString slot = PathFor(filePath);
-    struct stat info = {};
-    return !slot.isEmpty() && ::lstat(Encoded(slot).constData(), &info) == 0;
+    return SlotPending(PathFor(filePath));
+}
+
+bool CSaveJournal::IsPending(const CFileIdentity& identity)
+{
+    return SlotPending(PathFor(identity));
 }
 
 std::uint64_t CSaveJournal::Hash(QByteArrayView bytes)
@@ -140,10 +201,12 @@ CFileResult CSaveJournal::Record(const CFileIdentity& identity, qint64 fileLengt
     record.newHash = Hash(newBytes);
     record.oldBytes = QByteArray::fromRawData(oldBytes.data(), oldBytes.size());
     const QByteArray header = record.SerializeHeader();
+    const QString slot = PathFor(identity);
+    if (CPosixFile kept; OpenSettled(slot, &kept))
+        return OverwriteSettled(kept, slot, header, oldBytes);
 
     // Written under a fresh name that cannot be a planted link, then renamed into
     // its slot: rename replaces whatever entry is there and never follows it.
-    const QString slot = PathFor(identity);
     const QString temp =
         slot + QStringLiteral(".%1.tmp").arg(QRandomGenerator::system()->generate(), 8, 16,
                                              QLatin1Char('0'));
@@ -179,6 +242,19 @@ CFileResult CSaveJournal::Record(const QString& filePath, qint64 fileLength, qin
     if (!file.Open(filePath, O_RDONLY))
         return CFileResult::Failure(file.ErrorText());
     return Record(CFileIdentity::Of(file, filePath), fileLength, offset, oldBytes, newBytes);
+}
+
+void CSaveJournal::MarkSettled(const CFileIdentity& identity)
+{
+    // Not synced, as a removal would not be: should the mark be lost in a crash,
+    // the journal found later only settles a file that is already settled.
+    const QString slot = PathFor(identity);
+    CPosixFile journal;
+    struct stat info = {};
+    if (journal.Open(slot, O_WRONLY | O_NOFOLLOW) && journal.Stat(&info) && S_ISREG(info.st_mode) &&
+        journal.WriteAt(0, CJournalRecord::SettledHeader()) && journal.Close())
+        return;
+    ::unlink(Encoded(slot).constData());
 }
 
 void CSaveJournal::Remove(const CFileIdentity& identity)
@@ -220,6 +296,11 @@ CFileResult CSaveJournal::Settle(CPosixFile& file, const CFileIdentity& identity
         return SetAside(slot, QStringLiteral("A damaged record of an interrupted save of “%1” "
                                              "was found; the file was not changed.")
                                   .arg(shownName));
+    if (record.settled) {
+        if (settlement)
+            *settlement = Settlement::None;
+        return CFileResult::Success();
+    }
     if (record.path != identity.canonicalPath || record.device != identity.device ||
         record.inode != identity.inode || record.fileLength != fileInfo.st_size)
         return SetAside(slot, QStringLiteral("A record of an interrupted save of “%1” does not "

@@ -13,8 +13,9 @@ class CPosixFile;
 // Makes an in-place save recoverable. Before a region of a file is overwritten,
 // its old bytes go to a synced journal in the application's data folder, bound
 // to the file's identity (canonical path, device, inode, length) and to a hash
-// of the new bytes; the journal is removed once the overwrite is on disk. A
-// journal found later means the save was interrupted: the file is settled by
+// of the new bytes; the journal is marked settled once the overwrite is on disk,
+// and kept for the next save to overwrite in place. An unsettled journal found
+// later means the save was interrupted: the file is settled by
 // keeping the new bytes if they are all there and putting the old ones back
 // otherwise. Saving and settling happen under an exclusive lock on the file, so
 // a journal is never taken for an interrupted save while its save is running.
@@ -36,7 +37,9 @@ public:
     // The journal path for a file (by canonical path); empty if the file does not exist.
     static QString PathFor(const QString& filePath);
     static QString PathFor(const CFileIdentity& identity);
+    // Whether the slot holds anything but a settled journal.
     static bool IsPending(const QString& filePath);
+    static bool IsPending(const CFileIdentity& identity);
 
     // Records the bytes about to be replaced at offset; the hash is of the new bytes.
     static CFileResult Record(const CFileIdentity& identity, qint64 fileLength, qint64 offset,
@@ -44,6 +47,8 @@ public:
     // The same for a file named by path (for tools and tests).
     static CFileResult Record(const QString& filePath, qint64 fileLength, qint64 offset,
                               QByteArrayView oldBytes, QByteArrayView newBytes);
+    // After the file holds the new bytes (or the old ones again).
+    static void MarkSettled(const CFileIdentity& identity);
     static void Remove(const CFileIdentity& identity);
 
     // Settles a pending journal of file, open for reading and writing and

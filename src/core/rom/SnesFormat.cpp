@@ -4,6 +4,13 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define GLYPHOX_TILE_SIMD 1
+#else
+#define GLYPHOX_TILE_SIMD 0
+#endif
+
 // Pixel values are stored as little-endian words: blue, green, red, 0.
 static_assert(std::endian::native == std::endian::little);
 
@@ -82,25 +89,219 @@ void DrawTileRows(const std::uint8_t* tile, const std::uint32_t pixels[PALETTE_C
     }
 }
 
+#if GLYPHOX_TILE_SIMD
+
+// The palette as three 16-byte tables (blue, green, red of each index) in both
+// halves, so one byte shuffle looks up a component for 32 pixels at once.
+struct SComponentTables
+{
+    __m256i blue, green, red;
+};
+
+// From pixel values (blue, green, red, 0): each group of four gathered by
+// component, then the groups transposed.
+[[gnu::target("avx2")]] SComponentTables TablesFromPixels(const std::uint32_t* pixels)
+{
+    const __m128i gather = _mm_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+    __m128i v[4];
+    for (int i = 0; i < 4; ++i)
+        v[i] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + 4 * i)),
+                                gather);
+    const __m128i blueGreen01 = _mm_unpacklo_epi32(v[0], v[1]);
+    const __m128i blueGreen23 = _mm_unpacklo_epi32(v[2], v[3]);
+    const __m128i red01 = _mm_unpackhi_epi32(v[0], v[1]);
+    const __m128i red23 = _mm_unpackhi_epi32(v[2], v[3]);
+    return {_mm256_broadcastsi128_si256(_mm_unpacklo_epi64(blueGreen01, blueGreen23)),
+            _mm256_broadcastsi128_si256(_mm_unpackhi_epi64(blueGreen01, blueGreen23)),
+            _mm256_broadcastsi128_si256(_mm_unpacklo_epi64(red01, red23))};
+}
+
+// One component of 16 colour words, its 5 bits moved to bits 3..7 of a byte,
+// in both halves; index 0 is the key grey.
+template <int RightShift> [[gnu::target("avx2")]] __m256i ComponentTable(__m256i words)
+{
+    const __m256i shifted = RightShift >= 0 ? _mm256_srli_epi16(words, RightShift)
+                                            : _mm256_slli_epi16(words, -RightShift);
+    const __m256i top5 = _mm256_and_si256(shifted, _mm256_set1_epi16(0xF8));
+    // Words 0-7 then 8-15, twice over.
+    const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(top5, top5), 0x88);
+    const __m256i lane0 = _mm256_setr_epi64x(0xFF, 0, 0xFF, 0);
+    return _mm256_or_si256(_mm256_andnot_si256(lane0, bytes),
+                           _mm256_and_si256(lane0, _mm256_set1_epi8(0x7F)));
+}
+
+// Straight from colour words, as MakeSpritePixels converts them.
+[[gnu::target("avx2")]] SComponentTables TablesFromWords(const std::uint16_t* palette)
+{
+    const __m256i words = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(palette));
+    return {ComponentTable<7>(words), ComponentTable<2>(words), ComponentTable<-3>(words)};
+}
+
+// 0xFF in the lanes of the columns whose bit is set in their row's byte of one plane.
+[[gnu::target("avx2")]] __m256i PlaneMask(__m256i planes, __m256i spread)
+{
+    const __m256i bits = _mm256_set1_epi64x(0x0102040810204080);
+    return _mm256_cmpeq_epi8(_mm256_and_si256(_mm256_shuffle_epi8(planes, spread), bits), bits);
+}
+
+// Colour indices of four rows, one byte per pixel (rows y, y + 1 in the low half,
+// y + 2, y + 3 in the high one): each plane byte is spread over its row's eight
+// lanes and tested against that column's bit.
+[[gnu::target("avx2")]] __m256i DecodeRows(__m256i planes01, __m256i planes23, __m256i spread0,
+                                           __m256i spread1)
+{
+    const __m256i index01 =
+        _mm256_or_si256(_mm256_and_si256(PlaneMask(planes01, spread0), _mm256_set1_epi8(1)),
+                        _mm256_and_si256(PlaneMask(planes01, spread1), _mm256_set1_epi8(2)));
+    const __m256i index23 =
+        _mm256_or_si256(_mm256_and_si256(PlaneMask(planes23, spread0), _mm256_set1_epi8(4)),
+                        _mm256_and_si256(PlaneMask(planes23, spread1), _mm256_set1_epi8(8)));
+    return _mm256_or_si256(index01, index23);
+}
+
+// Stores rows r (low halves) and r + 2 (high halves) of 8 pixels (blue, green,
+// red, 0 each), given pixels 0-3 and 4-7 of both.
+template <int BytesPerPixel>
+[[gnu::target("avx2")]] void StoreRows(std::uint8_t* line, std::size_t stride, __m256i first4,
+                                       __m256i last4)
+{
+    if constexpr (BytesPerPixel == 4) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(line),
+                            _mm256_permute2x128_si256(first4, last4, 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(line + 2 * stride),
+                            _mm256_permute2x128_si256(first4, last4, 0x31));
+    } else {
+        // Exactly 24 bytes a row: 16, then 8.
+        const __m256i pack =
+            _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0, 1, 2, 4, 5,
+                             6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+        const __m256i a = _mm256_shuffle_epi8(first4, pack);
+        const __m256i b = _mm256_shuffle_epi8(last4, pack);
+        const __m256i head = _mm256_or_si256(a, _mm256_slli_si256(b, 12));
+        const __m256i tail = _mm256_srli_si256(b, 4);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(line), _mm256_castsi256_si128(head));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(line + 16), _mm256_castsi256_si128(tail));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(line + 2 * stride),
+                         _mm256_extracti128_si256(head, 1));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(line + 2 * stride + 16),
+                         _mm256_extracti128_si256(tail, 1));
+    }
+}
+
+template <int BytesPerPixel>
+[[gnu::target("avx2")]] void DrawTileRowsSimd(const std::uint8_t* tile,
+                                              const SComponentTables& tables, std::uint8_t* line,
+                                              std::size_t stride)
+{
+    const __m256i planes01 =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(tile)));
+    const __m256i planes23 =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(tile + 16)));
+    // Plane 0 (and 2) of rows 0, 1 | 2, 3; plane 1 (and 3) one byte further.
+    __m256i spread0 =
+        _mm256_setr_epi64x(0, 0x0202020202020202, 0x0404040404040404, 0x0606060606060606);
+    __m256i spread1 = _mm256_add_epi8(spread0, _mm256_set1_epi8(1));
+    const __m256i zero = _mm256_setzero_si256();
+    for (int y = 0; y < TILE_SIZE; y += 4, line += 4 * stride) {
+        const __m256i index = DecodeRows(planes01, planes23, spread0, spread1);
+        spread0 = _mm256_add_epi8(spread0, _mm256_set1_epi8(8));
+        spread1 = _mm256_add_epi8(spread1, _mm256_set1_epi8(8));
+        const __m256i blue = _mm256_shuffle_epi8(tables.blue, index);
+        const __m256i green = _mm256_shuffle_epi8(tables.green, index);
+        const __m256i red = _mm256_shuffle_epi8(tables.red, index);
+        // Rows y, y + 2 from the low bytes of each half, rows y + 1, y + 3 from the high.
+        const __m256i blueGreen0 = _mm256_unpacklo_epi8(blue, green);
+        const __m256i red0 = _mm256_unpacklo_epi8(red, zero);
+        const __m256i blueGreen1 = _mm256_unpackhi_epi8(blue, green);
+        const __m256i red1 = _mm256_unpackhi_epi8(red, zero);
+        StoreRows<BytesPerPixel>(line, stride, _mm256_unpacklo_epi16(blueGreen0, red0),
+                                 _mm256_unpackhi_epi16(blueGreen0, red0));
+        StoreRows<BytesPerPixel>(line + stride, stride, _mm256_unpacklo_epi16(blueGreen1, red1),
+                                 _mm256_unpackhi_epi16(blueGreen1, red1));
+    }
+}
+
+[[gnu::target("avx2")]] void DrawTableTile(const std::uint8_t* tile, const SComponentTables& tables,
+                                           std::uint8_t* line, std::size_t stride,
+                                           int bytesPerPixel)
+{
+    if (bytesPerPixel == 4)
+        DrawTileRowsSimd<4>(tile, tables, line, stride);
+    else
+        DrawTileRowsSimd<3>(tile, tables, line, stride);
+}
+
+[[gnu::target("avx2")]] void DrawTilePixelsSimd(const std::uint8_t* tile,
+                                                const std::uint32_t* pixels, std::uint8_t* line,
+                                                std::size_t stride, int bytesPerPixel)
+{
+    DrawTableTile(tile, TablesFromPixels(pixels), line, stride, bytesPerPixel);
+}
+
+[[gnu::target("avx2")]] void DrawTileWordsSimd(const std::uint8_t* tile,
+                                               const std::uint16_t* palette, std::uint8_t* line,
+                                               std::size_t stride, int bytesPerPixel)
+{
+    DrawTableTile(tile, TablesFromWords(palette), line, stride, bytesPerPixel);
+}
+
+#endif
+
+std::uint8_t* TileLine(std::uint8_t* buffer, int x, int row, int width, int bytesPerPixel)
+{
+    return buffer + (std::size_t(8) * row * width + x) * bytesPerPixel;
+}
+
 } // namespace
 
-void DrawTilePixels(const std::uint8_t* tile, const std::uint32_t pixels[PALETTE_COLORS], int x,
-                    int row, std::uint8_t* buffer, int width, int bytesPerPixel)
+bool SnesDetail::HasTileSimd()
+{
+#if GLYPHOX_TILE_SIMD
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+#else
+    return false;
+#endif
+}
+
+void SnesDetail::DrawTilePixelsPortable(const std::uint8_t* tile,
+                                        const std::uint32_t pixels[PALETTE_COLORS], int x, int row,
+                                        std::uint8_t* buffer, int width, int bytesPerPixel)
 {
     const std::size_t stride = std::size_t(width) * bytesPerPixel;
-    std::uint8_t* line = buffer + (std::size_t(8) * row * width + x) * bytesPerPixel;
+    std::uint8_t* line = TileLine(buffer, x, row, width, bytesPerPixel);
     if (bytesPerPixel == 4)
         DrawTileRows<4>(tile, pixels, line, stride);
     else
         DrawTileRows<3>(tile, pixels, line, stride);
 }
 
+void DrawTilePixels(const std::uint8_t* tile, const std::uint32_t pixels[PALETTE_COLORS], int x,
+                    int row, std::uint8_t* buffer, int width, int bytesPerPixel)
+{
+#if GLYPHOX_TILE_SIMD
+    if (SnesDetail::HasTileSimd()) {
+        DrawTilePixelsSimd(tile, pixels, TileLine(buffer, x, row, width, bytesPerPixel),
+                           std::size_t(width) * bytesPerPixel, bytesPerPixel);
+        return;
+    }
+#endif
+    SnesDetail::DrawTilePixelsPortable(tile, pixels, x, row, buffer, width, bytesPerPixel);
+}
+
 std::uint32_t DrawTile(const std::uint8_t* tile, const std::uint16_t* palette, int x, int row,
                        std::uint8_t* buffer, int width, int /*height*/, int bytesPerPixel)
 {
+#if GLYPHOX_TILE_SIMD
+    if (SnesDetail::HasTileSimd()) {
+        DrawTileWordsSimd(tile, palette, TileLine(buffer, x, row, width, bytesPerPixel),
+                          std::size_t(width) * bytesPerPixel, bytesPerPixel);
+        return KEY_GREY;
+    }
+#endif
     std::uint32_t pixels[PALETTE_COLORS];
     MakeSpritePixels(palette, pixels);
-    DrawTilePixels(tile, pixels, x, row, buffer, width, bytesPerPixel);
+    SnesDetail::DrawTilePixelsPortable(tile, pixels, x, row, buffer, width, bytesPerPixel);
     return KEY_GREY;
 }
 

@@ -100,6 +100,16 @@ std::uint32_t DrawTile(const std::uint8_t* tile, const std::uint16_t* palette, i
 void DrawTilePixels(const std::uint8_t* tile, const std::uint32_t pixels[PALETTE_COLORS], int x,
                     int row, std::uint8_t* buffer, int width, int bytesPerPixel);
 
+namespace SnesDetail {
+
+// Whether DrawTile and DrawTilePixels use byte shuffles (x86 with AVX2).
+bool HasTileSimd();
+// DrawTilePixels without them: the reference the shuffles must match byte for byte.
+void DrawTilePixelsPortable(const std::uint8_t* tile, const std::uint32_t pixels[PALETTE_COLORS],
+                            int x, int row, std::uint8_t* buffer, int width, int bytesPerPixel);
+
+} // namespace SnesDetail
+
 // Flips a tile left to right by reversing the bits of every byte.
 void MirrorTile(const std::uint8_t* source, std::uint8_t* destination);
 

@@ -1,5 +1,6 @@
 #include "ViewSettings.h"
 
+#include "app/SettingsValue.h"
 #include "rom/ActorTables.h"
 
 #include <QSettings>
@@ -33,11 +34,11 @@ void CViewSettings::Read(QSettings& settings)
 void CViewSettings::Write(QSettings& settings) const
 {
     settings.beginGroup("Settings");
-    settings.setValue("Pal Idx", m_nPalette);
-    settings.setValue("Auto pal", int(m_bAutoPal));
-    settings.setValue("Tile Set", m_nTileSet);
-    settings.setValue("Show tile ID", int(m_bShowTileID));
-    settings.setValue("Pal for battles", int(m_bBattlePal));
-    settings.setValue("Animation", int(m_bAnimate));
+    SetIfChanged(settings, QStringLiteral("Pal Idx"), m_nPalette);
+    SetIfChanged(settings, QStringLiteral("Auto pal"), int(m_bAutoPal));
+    SetIfChanged(settings, QStringLiteral("Tile Set"), m_nTileSet);
+    SetIfChanged(settings, QStringLiteral("Show tile ID"), int(m_bShowTileID));
+    SetIfChanged(settings, QStringLiteral("Pal for battles"), int(m_bBattlePal));
+    SetIfChanged(settings, QStringLiteral("Animation"), int(m_bAnimate));
     settings.endGroup();
 }

@@ -4,6 +4,7 @@
 #include "edit/PixelEditor.h"
 #include "rom/GlyphoxDoc.h"
 #include "ui_GlyphoxView.h"
+#include "view/CachedSizeDelegate.h"
 #include "view/ViewSettings.h"
 
 #include <QSettings>
@@ -29,6 +30,8 @@ CGlyphoxView::CGlyphoxView(CGlyphoxDoc* document, QWidget* parent)
     m_listTiles = m_ui->listTiles;
     m_paletteCtrl = m_ui->paletteCtrl;
     m_pixelEditor = m_ui->pixelEditor;
+    // A new icon then does not make the list shape its label again.
+    m_listTiles->setItemDelegate(new CCachedSizeDelegate(m_listTiles));
 
     m_animTimer.setInterval(kAnimationPeriod);
 

@@ -1,0 +1,136 @@
+// Whole processes against their floors, the same number of runs of each in
+// random order; wall time from fork to the end of wait4, and the peak resident
+// set from wait4's rusage. By default the editor opening the demo image against
+// the floor program (an empty window), both ended after their first paint; with
+// "cli", glyphox-cli export-tileset of the demo image against cat of it.
+
+#include "rom/DemoRom.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct SRun
+{
+    double ms = 0;
+    double rssMb = 0;
+};
+
+// One run of a command, its output to /dev/null; false if it did not end well.
+bool RunOnce(const std::vector<std::string>& command, SRun* run)
+{
+    std::vector<char*> argv;
+    for (const std::string& word : command)
+        argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
+        ::execvp(argv[0], argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage = {};
+    if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid)
+        return false;
+    run->ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    run->rssMb = usage.ru_maxrss / 1024.0;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void Report(const char* name, const std::vector<SRun>& runs, const std::vector<SRun>& floor)
+{
+    const auto column = [](const std::vector<SRun>& all, double SRun::*field) {
+        std::vector<double> values;
+        for (const SRun& run : all)
+            values.push_back(run.*field);
+        return values;
+    };
+    const auto ms = column(runs, &SRun::ms), floorMs = column(floor, &SRun::ms);
+    const auto rss = column(runs, &SRun::rssMb), floorRss = column(floor, &SRun::rssMb);
+    const double minMs = *std::min_element(ms.begin(), ms.end());
+    const double minFloor = *std::min_element(floorMs.begin(), floorMs.end());
+    std::printf("%-8s wall median %7.2f ms (floor %7.2f ms) %5.2fx; fastest %7.2f ms (floor %7.2f "
+                "ms) %5.2fx; max RSS median %6.1f MB (floor %6.1f MB) %5.2fx\n",
+                name, Median(ms), Median(floorMs), Median(ms) / Median(floorMs), minMs, minFloor,
+                minMs / minFloor, Median(rss), Median(floorRss), Median(rss) / Median(floorRss));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const bool cli = argc > 1 && std::string(argv[1]) == "cli";
+    const int rounds = argc > 1 + cli ? std::max(1, std::atoi(argv[1 + cli])) : 20;
+    QTemporaryDir folder(QStringLiteral(GLYPHOX_BENCH_BINARY_DIR "/glyphox-startup-XXXXXX"));
+    if (!folder.isValid())
+        return 1;
+    // Settings, recent files and journals stay in the folder; the platform is
+    // offscreen unless QT_QPA_PLATFORM names another.
+    ::setenv("XDG_DATA_HOME", qPrintable(folder.filePath(QStringLiteral("data"))), 1);
+    ::setenv("XDG_CONFIG_HOME", qPrintable(folder.filePath(QStringLiteral("config"))), 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ::setenv("GLYPHOX_QUIT_AFTER_FIRST_PAINT", "1", 1);
+    const std::string image = folder.filePath(QStringLiteral("demo.smc")).toStdString();
+    if (!CDemoRom::Write(QString::fromStdString(image), false, 1, true).ok)
+        return 1;
+
+    // The last command is the floor. For the command-line tool, --version (no file
+    // work at all) shows what loading and starting the process alone costs.
+    const std::string out = folder.filePath(QStringLiteral("tiles.bin")).toStdString();
+    const std::vector<std::vector<std::string>> commands =
+        cli ? std::vector<std::vector<std::string>>{{GLYPHOX_CLI_PATH, "export-tileset", image,
+                                                     "--actor", "3", "-o", out},
+                                                    {GLYPHOX_CLI_PATH, "--version"},
+                                                    {"cat", image}}
+            : std::vector<std::vector<std::string>>{{GLYPHOX_EDITOR_PATH, image},
+                                                    {GLYPHOX_FLOOR_PATH, image}};
+    std::vector<std::vector<SRun>> runs(commands.size());
+    std::vector<std::size_t> order(commands.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::mt19937 random(std::random_device{}());
+    SRun warm;
+    for (const auto& command : commands) // page cache and font caches
+        RunOnce(command, &warm);
+    for (int round = 0; round < rounds; ++round) {
+        std::shuffle(order.begin(), order.end(), random);
+        for (std::size_t which : order) {
+            SRun run;
+            if (!RunOnce(commands[which], &run)) {
+                std::fprintf(stderr, "%s failed\n", commands[which][0].c_str());
+                return 1;
+            }
+            runs[which].push_back(run);
+        }
+    }
+    std::printf("%d runs each%s%s\n", rounds, cli ? "" : ", platform ",
+                cli ? "" : std::getenv("QT_QPA_PLATFORM"));
+    Report(cli ? "export" : "editor", runs[0], runs.back());
+    if (cli)
+        Report("version", runs[1], runs.back());
+    return 0;
+}
