@@ -56,4 +56,11 @@ inline void UsePrivateDataHome(const QTemporaryDir& dir)
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
 }
 
+// Settings and save journals both go to dir, never to the user's folders.
+inline bool UsePrivateHome(const QTemporaryDir& dir)
+{
+    UsePrivateDataHome(dir);
+    return qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+}
+
 } // namespace RomFixture

@@ -1,14 +1,19 @@
 #include "app/AboutBox.h"
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
+#include "rom/ActorTables.h"
 #include "rom/DemoRom.h"
 #include "rom/GlyphoxDoc.h"
 #include "view/GlyphoxView.h"
 #include "RomFixture.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QProcess>
 #include <QSettings>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolTip>
 #include <QtTest>
@@ -16,6 +21,9 @@
 #include <memory>
 
 namespace {
+
+constexpr int kOffset = 0x1000;
+const char kEdited = char(CDemoRom::Build(1).at(kOffset) ^ 0xFF);
 
 QStringList Texts(const QList<QAction*>& actions)
 {
@@ -40,6 +48,8 @@ QString ShownToolTip(QToolBar* bar, QAction* action)
 
 } // namespace
 
+// The main window: its menus and bars, opening and saving, and the save question before
+// anything drops the edits.
 class tst_MainFrame : public QObject
 {
     Q_OBJECT
@@ -47,34 +57,60 @@ class tst_MainFrame : public QObject
     QTemporaryDir m_dir;
     std::unique_ptr<CMainFrame> m_frame;
     QList<QPair<QMessageBox::Icon, QString>> m_listMessages;
-
-    QString Rom(const char* name, std::uint32_t seed = 1)
-    {
-        CDemoRom::Write(m_dir.filePath(name), false, seed, true);
-        return m_dir.filePath(name);
-    }
+    QStringList m_listAsked;
+    QMessageBox::StandardButton m_answer = QMessageBox::Cancel;
+    QString m_strPath, m_strOther, m_strOpen, m_strSaveAs;
 
     void Open(const QString& path)
     {
-        m_frame->m_fnFileDialog = [path](bool) { return path; };
+        m_strOpen = path;
         m_frame->Action(ID_FILE_OPEN)->trigger();
     }
 
-private slots:
-    void initTestCase()
+    // Drags urls onto the window and drops them, as a file manager does.
+    void Drop(const QList<QUrl>& urls)
     {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath("config")));
-        RomFixture::UsePrivateDataHome(m_dir);
+        QMimeData data;
+        data.setUrls(urls);
+        const QPoint at = m_frame->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_frame.get(), &enter);
+        if (enter.isAccepted())
+            QCoreApplication::sendEvent(m_frame.get(), &drop);
+        QCoreApplication::processEvents();
     }
+
+    void Edit() { RomFixture::Poke(*m_frame->Document(), kOffset, std::uint8_t(kEdited)); }
+
+private slots:
+    void initTestCase() { QVERIFY(RomFixture::UsePrivateHome(m_dir)); }
 
     void init()
     {
         QSettings("Brackenfold", "Glyphox").clear();
         m_listMessages.clear();
+        m_listAsked.clear();
+        m_strSaveAs.clear();
+        m_strPath = m_dir.filePath("a.smc");
+        m_strOther = m_dir.filePath("other.smc");
+        CDemoRom::Write(m_strPath, false, 1, true);
+        CDemoRom::Write(m_strOther, false, 2, true);
         m_frame = std::make_unique<CMainFrame>();
         m_frame->m_fnMessageBox = [this](QMessageBox::Icon icon, const QString& text) {
             m_listMessages.append({icon, text});
         };
+        m_frame->m_fnFileDialog = [this](bool bSave) { return bSave ? m_strSaveAs : m_strOpen; };
+        m_frame->m_fnAskSave = [this](const QString& text) {
+            m_listAsked << text;
+            return m_answer;
+        };
+        const auto ask = [this](const QString& text) {
+            m_listAsked << text;
+            return m_answer == QMessageBox::Yes;
+        };
+        m_frame->m_fnAskOverwrite = m_frame->m_fnAskReload = m_frame->m_fnAskOpenAnyway = ask;
+        m_frame->show();
     }
 
     void cleanup() { m_frame.reset(); }
@@ -85,7 +121,6 @@ private slots:
         QVERIFY(!m_frame->menuWidget());
         auto* bar = m_frame->findChild<QToolBar*>("m_wndMenuBar");
         QVERIFY(bar);
-        m_frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
         QCOMPARE(m_frame->toolBarArea(bar), Qt::TopToolBarArea);
         QVERIFY(bar->geometry().bottom() < m_frame->MainToolBar()->y());
@@ -110,7 +145,6 @@ private slots:
     {
         // The window icon comes from the compiled-in resource, at the installed sizes.
         QCOMPARE(m_frame->windowIcon().availableSizes().size(), 6);
-        m_frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
         QStringList bars;
         for (QToolBar* bar : {m_frame->MainToolBar(), m_frame->EditToolBar()}) {
@@ -139,20 +173,17 @@ private slots:
 
     void openSaveAndNew()
     {
-        m_frame->show();
         QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
         QCOMPARE(m_frame->windowTitle(), "Untitled[*] - Glyphox");
         QVERIFY(!m_frame->Action(ID_FILE_SAVE)->isEnabled());
 
-        const QString path = Rom("first.smc");
-        Open(path);
-        QCOMPARE(m_frame->windowTitle(), "first.smc[*] - Glyphox");
+        Open(m_strPath);
+        QCOMPARE(m_frame->windowTitle(), "a.smc[*] - Glyphox");
         QVERIFY(m_frame->Action(ID_FILE_SAVE)->isEnabled());
-        QCOMPARE(m_frame->RecentFiles().Entries(), QStringList{path});
-
-        RomFixture::Flip(*m_frame->Document(), 0x1000);
+        QCOMPARE(m_frame->RecentFiles().Entries(), QStringList{m_strPath});
+        Edit();
         QTest::keyClick(m_frame.get(), Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(RomFixture::ReadFile(path).at(0x1000), char(CDemoRom::Build(1).at(0x1000) ^ 0xFF));
+        QCOMPARE(RomFixture::ReadFile(m_strPath).at(kOffset), kEdited);
 
         // New keeps the image under the untitled name.
         QTest::keyClick(m_frame.get(), Qt::Key_N, Qt::ControlModifier);
@@ -161,37 +192,20 @@ private slots:
         QVERIFY(m_listMessages.isEmpty());
     }
 
-    void refusedFilesAreReported()
-    {
-        const QString path = Rom("good.smc");
-        Open(path);
-        QVERIFY(RomFixture::WriteFile(m_dir.filePath("short.smc"), QByteArray(100, 0)));
-        Open(m_dir.filePath("short.smc"));
-        QCOMPARE(m_listMessages.value(0).first, QMessageBox::Critical);
-        QCOMPARE(m_frame->windowTitle(), "good.smc[*] - Glyphox");
-        QVERIFY(m_frame->Action(ID_FILE_SAVE)->isEnabled());
-
-        QVERIFY(QFile::remove(path));
-        m_frame->Action(ID_FILE_SAVE)->trigger();
-        QCOMPARE(m_listMessages.size(), 2);
-        QCOMPARE(m_listMessages[1].first, QMessageBox::Critical);
-    }
-
     void missingRecentFileIsRemoved()
     {
-        const QString first = Rom("a.smc");
-        const QString second = Rom("b.smc", 2);
-        Open(first);
-        Open(second);
-        QVERIFY(QFile::remove(first));
+        Open(m_strPath);
+        Open(m_strOther);
+        QVERIFY(QFile::remove(m_strPath));
         const QList<QAction*> items = m_frame->FileMenu()->actions();
-        QCOMPARE(Texts(items).mid(4, 2), (QStringList{"&1 " + QDir::toNativeSeparators(second),
-                                                      "&2 " + QDir::toNativeSeparators(first)}));
+        QCOMPARE(Texts(items).mid(4, 2),
+                 (QStringList{"&1 " + QDir::toNativeSeparators(m_strOther),
+                              "&2 " + QDir::toNativeSeparators(m_strPath)}));
         items[6]->trigger(); // after the hidden placeholder
         QCOMPARE(m_listMessages.size(), 1);
         QVERIFY(m_listMessages[0].second.contains("a.smc"));
-        QCOMPARE(m_frame->windowTitle(), "b.smc[*] - Glyphox");
-        QCOMPARE(m_frame->RecentFiles().Entries(), QStringList{second});
+        QCOMPARE(m_frame->windowTitle(), "other.smc[*] - Glyphox");
+        QCOMPARE(m_frame->RecentFiles().Entries(), QStringList{m_strOther});
         QVERIFY(!QSettings("Brackenfold", "Glyphox").contains("Recent File List/File2"));
     }
 
@@ -200,7 +214,7 @@ private slots:
     void longRecentFileAndSideBar()
     {
         const QString path = m_dir.filePath(QString(120, u'd') + ".smc");
-        CDemoRom::Write(path, false, 1, true);
+        QVERIFY(QFile::copy(m_strPath, path));
         Open(path);
         const QString full = QDir::toNativeSeparators(path);
         const QAction* item = m_frame->FileMenu()->actions().at(5); // after the placeholder
@@ -209,7 +223,6 @@ private slots:
         QCOMPARE(item->toolTip(), full);
         QCOMPARE(QSettings("Brackenfold", "Glyphox").value("Recent File List/File1"), full);
 
-        m_frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
         m_frame->addToolBar(Qt::LeftToolBarArea, m_frame->EditToolBar());
         CGlyphoxView* view = m_frame->View();
@@ -232,6 +245,266 @@ private slots:
         QCOMPARE(web->toolTip(), web->text());
         QTest::keyClick(&box, Qt::Key_Escape);
         QVERIFY(!box.isVisible());
+    }
+
+    void saveClearsTheFlagOnlyWhenSaved()
+    {
+        Open(m_strPath);
+        QCOMPARE(m_frame->windowTitle(), "a.smc[*] - Glyphox");
+        QVERIFY(!m_frame->isWindowModified());
+        m_frame->Action(ID_ERASE_ALL)->trigger();
+        QVERIFY(m_frame->isWindowModified());
+        QVERIFY(RomFixture::WriteFile(m_strPath, QByteArray(100, 0)));
+        m_frame->Action(ID_FILE_SAVE)->trigger();
+        QVERIFY(m_frame->isWindowModified());
+        // Saving an untitled image asks for a name; cancelling that keeps the flag.
+        m_answer = QMessageBox::No;
+        m_frame->Action(ID_FILE_NEW)->trigger();
+        Edit();
+        m_frame->Action(ID_FILE_SAVE)->trigger();
+        QVERIFY(m_frame->isWindowModified());
+        m_strSaveAs = m_strOther;
+        m_frame->Action(ID_FILE_SAVE)->trigger();
+        QVERIFY(!m_frame->isWindowModified());
+        QCOMPARE(m_frame->windowTitle(), "other.smc[*] - Glyphox");
+        QCOMPARE(RomFixture::ReadFile(m_strOther).at(kOffset), kEdited);
+        QCOMPARE(m_listAsked, QStringList{"Save changes to a.smc?"});
+        QCOMPARE(m_listMessages.size(), 1);
+        QCOMPARE(m_listMessages[0].first, QMessageBox::Critical);
+    }
+
+    // The flag follows the history: undoing back to the saved state clears it, and Undo
+    // and Redo name the step they would take.
+    void undoBackToTheSavedState()
+    {
+        Open(m_strPath);
+        QAction* undo = m_frame->Action(ID_EDIT_UNDO);
+        QAction* redo = m_frame->Action(ID_EDIT_REDO);
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+        m_frame->Action(ID_TILE_FILL)->trigger();
+        QVERIFY(m_frame->isWindowModified());
+        QCOMPARE(undo->text(), "Undo Fill tile\tCtrl+Z");
+        QVERIFY(undo->isEnabled());
+        QVERIFY(undo->shortcuts().contains(QKeySequence("Ctrl+Z")));
+        QCOMPARE(redo->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
+        undo->trigger();
+        QVERIFY(!m_frame->isWindowModified());
+        QCOMPARE(undo->text(), "Undo\tCtrl+Z");
+        QCOMPARE(redo->text(), "Redo Fill tile\tCtrl+Y");
+        redo->trigger();
+        QVERIFY(m_frame->isWindowModified() && !redo->isEnabled());
+        m_frame->Action(ID_FILE_SAVE)->trigger();
+        undo->trigger();
+        QVERIFY(m_frame->isWindowModified());
+        m_answer = QMessageBox::No;
+        Open(m_strOther); // a fresh history
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+    }
+
+    // Another program changes the open file: Save asks before overwriting, and Cancel keeps
+    // both the file and the edits; without edits the file is reloaded where the view stands,
+    // with edits the user chooses once; a removed file is only reported.
+    void changesOnDisk()
+    {
+        Open(m_strPath);
+        CGlyphoxView* view = m_frame->View();
+        auto* edit = view->findChild<QLineEdit*>("editTileSet");
+        edit->setText("5");
+        QTest::keyClick(edit, Qt::Key_Return);
+        QByteArray disk = RomFixture::ReadFile(m_strPath);
+        disk[CActorTables::TileSetOffset(5)] ^= 0x5A;
+        QVERIFY(RomFixture::WriteFile(m_strPath, disk));
+        m_frame->CheckFileOnDisk();
+        QCOMPARE(m_frame->Document()->Image()[CActorTables::TileSetOffset(5)],
+                 std::uint8_t(disk[CActorTables::TileSetOffset(5)]));
+        QCOMPARE(view->ActorNumber(), 5);
+        QVERIFY(m_frame->statusBar()->currentMessage().startsWith("Reloaded a.smc"));
+        QVERIFY(m_listAsked.isEmpty());
+
+        Edit();
+        disk[0x2000] ^= 0x11;
+        QVERIFY(RomFixture::WriteFile(m_strPath, disk));
+        m_answer = QMessageBox::No;
+        m_frame->CheckFileOnDisk();
+        m_frame->CheckFileOnDisk(); // the same content is not asked about twice
+        QCOMPARE(m_listAsked.size(), 1);
+        QVERIFY(m_listAsked[0].startsWith("a.smc was changed by another program. Reload"));
+        m_frame->Action(ID_FILE_SAVE)->trigger();
+        QCOMPARE(m_listAsked.value(1), "a.smc was changed by another program since it was "
+                                       "opened. Overwrite those changes?");
+        QCOMPARE(RomFixture::ReadFile(m_strPath), disk);
+        QVERIFY(m_frame->isWindowModified());
+        m_answer = QMessageBox::Yes;
+        m_frame->Action(ID_FILE_SAVE)->trigger();
+        QVERIFY(!m_frame->isWindowModified());
+        QCOMPARE(RomFixture::ReadFile(m_strPath).at(kOffset), kEdited);
+
+        QVERIFY(QFile::remove(m_strPath));
+        m_frame->CheckFileOnDisk();
+        QVERIFY(m_frame->statusBar()->currentMessage().contains("removed"));
+        QVERIFY(m_frame->View()->IsRomLoaded());
+    }
+
+    // The watch follows the file through a rename-replace (as assemblers write) and keeps
+    // following the new file: both changes are reloaded without being asked for.
+    void watchSurvivesARenameReplace()
+    {
+        Open(m_strPath);
+        const quint32 at = CActorTables::TileSetOffset(0);
+        QByteArray disk = RomFixture::ReadFile(m_strPath);
+        for (const char mark : {'\x11', '\x22'}) {
+            disk[at] = mark;
+            QVERIFY(RomFixture::WriteFile(m_strPath + ".new", disk));
+            QVERIFY(QFile::remove(m_strPath) && QFile::rename(m_strPath + ".new", m_strPath));
+            QTRY_COMPARE_WITH_TIMEOUT(char(m_frame->Document()->Image()[at]), mark, 10000);
+        }
+        QVERIFY(m_listAsked.isEmpty() && !m_frame->isWindowModified());
+    }
+
+    // A file another editor holds: opening asks, naming it; the CLI refuses to write it
+    // unless forced.
+    void fileHeldByAnotherEditor()
+    {
+        QProcess holder;
+        holder.start(HOLD_LOCK, {m_strOther});
+        QVERIFY(holder.waitForReadyRead(30000));
+        m_answer = QMessageBox::No;
+        Open(m_strOther);
+        QCOMPARE(m_listAsked.size(), 1);
+        QVERIFY2(m_listAsked[0].contains(QString("(process %1 on").arg(holder.processId())),
+                 qPrintable(m_listAsked[0]));
+        QVERIFY(m_frame->Document()->PathName().isEmpty());
+        QVERIFY(RomFixture::WriteFile(m_dir.filePath("pal.bin"), QByteArray(32, 1)));
+        const QStringList import{
+            "import-palette",         m_strOther, "--bank", "battle", "--palette", "0",
+            m_dir.filePath("pal.bin")};
+        QCOMPARE(QProcess::execute(GLYPHOX_CLI, import), 1);
+        QCOMPARE(QProcess::execute(GLYPHOX_CLI, import + QStringList{"--force"}), 0);
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(30000));
+        m_answer = QMessageBox::Yes;
+        Open(m_strOther);
+        QCOMPARE(m_listAsked.size(), 1);
+        QCOMPARE(m_frame->Document()->PathName(), m_strOther);
+    }
+
+    // The menu bar holds the only menus: a floating one refuses to close, and one hidden
+    // anyway is offered back by the toolbars' menu.
+    void menuBarCannotBeLost()
+    {
+        QToolBar* bar = m_frame->findChild<QToolBar*>("m_wndMenuBar");
+        QCloseEvent close;
+        QCoreApplication::sendEvent(bar, &close);
+        QVERIFY(!close.isAccepted());
+        std::unique_ptr<QMenu> visible(m_frame->createPopupMenu());
+        QVERIFY(!visible->actions().contains(bar->toggleViewAction()) ||
+                !bar->toggleViewAction()->isVisible());
+        bar->hide();
+        std::unique_ptr<QMenu> hidden(m_frame->createPopupMenu());
+        QVERIFY(hidden->actions().contains(bar->toggleViewAction()));
+        bar->toggleViewAction()->trigger();
+        QVERIFY(bar->isVisible());
+    }
+
+    void askBeforeDropping_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QMessageBox::StandardButton>("answer"); // NoButton: nothing edited
+        QTest::addColumn<bool>("failSave");
+        QTest::addColumn<bool>("goesOn");
+        const auto yes = QMessageBox::Yes, no = QMessageBox::No, cancel = QMessageBox::Cancel;
+        for (const char* command : {"close", "new", "open", "drop"}) {
+            QTest::addRow("%s yes", command) << command << yes << false << true;
+            QTest::addRow("%s no", command) << command << no << false << true;
+            QTest::addRow("%s cancel", command) << command << cancel << false << false;
+            QTest::addRow("%s unmodified", command)
+                << command << QMessageBox::NoButton << false << true;
+        }
+        QTest::newRow("close failed save") << "close" << yes << true << false;
+        QTest::newRow("open failed save") << "open" << yes << true << false;
+        QTest::newRow("drop failed save") << "drop" << yes << true << false;
+        QTest::newRow("exit cancel") << "exit" << cancel << false << false;
+        QTest::newRow("exit no") << "exit" << no << false << true;
+        QTest::newRow("recent cancel") << "recent" << cancel << false << false;
+        QTest::newRow("recent yes") << "recent" << yes << false << true;
+    }
+
+    void askBeforeDropping()
+    {
+        QFETCH(QString, command);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(bool, failSave);
+        QFETCH(bool, goesOn);
+        Open(m_strOther);
+        Open(m_strPath);
+        const bool bEdited = answer != QMessageBox::NoButton;
+        if (bEdited)
+            Edit();
+        if (failSave)
+            QVERIFY(RomFixture::WriteFile(m_strPath, QByteArray(100, 0)));
+        m_answer = answer;
+
+        if (command == "close")
+            m_frame->close();
+        else if (command == "exit")
+            m_frame->Action(ID_APP_EXIT)->trigger();
+        else if (command == "new")
+            m_frame->Action(ID_FILE_NEW)->trigger();
+        else if (command == "open")
+            Open(m_strOther);
+        else if (command == "drop")
+            Drop({QUrl::fromLocalFile(m_strOther)});
+        else
+            m_frame->OnOpenRecentFile(1);
+
+        QCOMPARE(m_listAsked, bEdited ? QStringList{"Save changes to a.smc?"} : QStringList{});
+        const bool bWentOn =
+            !m_frame->isVisible() || m_frame->windowTitle() != "a.smc[*] - Glyphox";
+        QCOMPARE(bWentOn, goesOn);
+        if (m_frame->isVisible())
+            QCOMPARE(m_frame->isWindowModified(), !goesOn);
+        QCOMPARE(RomFixture::ReadFile(m_strPath).mid(kOffset, 1) == QByteArray(1, kEdited),
+                 goesOn && answer == QMessageBox::Yes);
+        QCOMPARE(m_listMessages.size(), failSave ? 1 : 0);
+        QCOMPARE(m_frame->RecentFiles().Entries().size(), 2);
+    }
+
+    // What cannot be opened is refused with a message, and the open image stays as it was.
+    void dropRefusals_data()
+    {
+        QTest::addColumn<QStringList>("urls");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("not a ROM") << QStringList{"@short.bin"} << "";
+        QTest::newRow("folder") << QStringList{"@"} << "";
+        QTest::newRow("two files") << QStringList{"@other.smc", "@other.smc"} << "one ROM image";
+        QTest::newRow("remote") << QStringList{"https://example.org/a.smc"} << "this computer";
+    }
+
+    void dropRefusals()
+    {
+        QFETCH(QStringList, urls);
+        QFETCH(QString, message);
+        QVERIFY(RomFixture::WriteFile(m_dir.filePath("short.bin"), QByteArray(100, 1)));
+        Open(m_strPath);
+        Edit();
+        m_answer = QMessageBox::No;
+        QList<QUrl> dropped;
+        for (const QString& url : urls)
+            dropped << (url.startsWith('@') ? QUrl::fromLocalFile(m_dir.filePath(url.mid(1)))
+                                            : QUrl(url));
+        Drop(dropped);
+        QCOMPARE(m_listMessages.size(), 1);
+        const QString shown = m_listMessages[0].second;
+        QVERIFY2(shown.contains(message), qPrintable(shown));
+        // A file that cannot be opened is an error; a drop that names no one file, a warning.
+        QCOMPARE(m_listMessages[0].first,
+                 message.isEmpty() ? QMessageBox::Critical : QMessageBox::Warning);
+        QCOMPARE(m_frame->Document()->PathName(), m_strPath);
+        QVERIFY(m_frame->Action(ID_FILE_SAVE)->isEnabled());
+        // A file is refused after the save question, as File Open does; the edits stay.
+        QCOMPARE(m_listAsked.size(), message.isEmpty() ? 1 : 0);
+        QVERIFY(m_frame->isWindowModified());
     }
 };
 

@@ -22,8 +22,7 @@
 
 // Save journals go to a private folder, never to the user's.
 const QTemporaryDir g_home;
-const bool g_private = qputenv("XDG_CONFIG_HOME", QFile::encodeName(g_home.path())) &&
-                       qputenv("XDG_DATA_HOME", QFile::encodeName(g_home.path()));
+const bool g_private = RomFixture::UsePrivateHome(g_home);
 
 using TestPixels::Screen;
 

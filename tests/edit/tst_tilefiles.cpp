@@ -3,18 +3,14 @@
 
 #include <QtTest>
 
-#include <algorithm>
 #include <numeric>
 #include <vector>
 
 namespace {
 
 constexpr int kActor = 7;
-constexpr std::size_t kWindow = 0x15A060;     // 0x150200 + 7 x 0x16A0
-constexpr std::size_t kOverworld3 = 0x268260; // 0x268200 + 3 x 32
-constexpr std::size_t kBattle12 = 0x2D6680;   // 0x2D6500 + 12 x 32
-constexpr int kMissing = -1;                  // import lengths that name no readable file
-constexpr int kDirectory = -2;
+constexpr std::size_t kWindow = 0x15A060;   // 0x150200 + 7 x 0x16A0
+constexpr std::size_t kBattle12 = 0x2D6680; // 0x2D6500 + 12 x 32
 
 // Byte i of the image is i mod 256, and so is byte i of every file made here: a file
 // copied to any of the places above changes every byte it covers.
@@ -28,9 +24,7 @@ std::vector<std::uint8_t> Image()
 QString MakeEntry(const QTemporaryDir& dir, const QString& name, int length)
 {
     QFile file(dir.filePath(name));
-    if (length == kDirectory)
-        QDir(dir.path()).mkdir(name);
-    else if (length >= 0 && file.open(QIODevice::WriteOnly))
+    if (file.open(QIODevice::WriteOnly))
         file.write(reinterpret_cast<const char*>(Image().data()), length);
     return file.fileName();
 }
@@ -88,42 +82,6 @@ private slots:
         QVERIFY(!result.ok);
         QCOMPARE(result.message, QStringLiteral("Can't create export file!"));
         QVERIFY(!QFileInfo::exists(path));
-    }
-
-    void import_data()
-    {
-        QTest::addColumn<bool>("tileSet"); // else overworld palette 3
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("copied");
-        QTest::addColumn<QString>("message");
-        const QString unreadable = QStringLiteral("Can't read import file!");
-        const QString tooShort = QStringLiteral("File too short to be 16 colours SNES palette!");
-        QTest::newRow("tile set: empty file") << true << 0 << 0 << QString();
-        QTest::newRow("tile set: 33 bytes") << true << 33 << 33 << QString();
-        QTest::newRow("tile set: 10000 bytes") << true << 10000 << 5792 << QString();
-        QTest::newRow("tile set: missing file") << true << kMissing << 0 << unreadable;
-        QTest::newRow("palette: 31 bytes") << false << 31 << 0 << tooShort;
-        QTest::newRow("palette: 33 bytes") << false << 33 << 32 << QString();
-        QTest::newRow("palette: directory") << false << kDirectory << 0 << unreadable;
-    }
-
-    void import()
-    {
-        QFETCH(bool, tileSet);
-        QFETCH(int, length);
-        QFETCH(int, copied);
-        QFETCH(QString, message);
-        QTemporaryDir dir;
-        const QString path = MakeEntry(dir, QStringLiteral("import"), length);
-        CGlyphoxDoc doc;
-        Fill(doc);
-        std::vector<std::uint8_t> expected = Image();
-        std::copy_n(Image().begin(), copied, expected.begin() + (tileSet ? kWindow : kOverworld3));
-        const CFileResult result = tileSet ? CTileFiles::ImportTileSet(doc, kActor, path)
-                                           : CTileFiles::ImportPalette(doc, false, 3, path);
-        QCOMPARE(result.ok, message.isEmpty());
-        QCOMPARE(result.message, message);
-        QVERIFY(Bytes(doc) == expected);
     }
 };
 

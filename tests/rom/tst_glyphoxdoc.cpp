@@ -280,6 +280,17 @@ private slots:
         QVERIFY(!QFile::exists(Path("new.smc")));
     }
 
+    // An image opened without a header, saved into a file with one, keeps that file's header.
+    void headerlessIntoHeaderedKeepsTheHeader()
+    {
+        QVERIFY(WriteFile(Path("plain.smc"), Pattern(0x300000)));
+        QVERIFY(WriteFile(Path("headered.smc"), QByteArray(0x300200, 'h')));
+        CGlyphoxDoc doc;
+        QVERIFY(doc.OnOpenDocument(Path("plain.smc")).ok);
+        QVERIFY(doc.OnSaveDocument(Path("headered.smc")).ok);
+        QCOMPARE(ReadFile(Path("headered.smc")), QByteArray(0x200, 'h') + Pattern(0x300000));
+    }
+
     void openSettlesAnInterruptedSave_data()
     {
         QTest::addColumn<QString>("fileState");

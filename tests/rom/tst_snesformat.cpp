@@ -148,33 +148,6 @@ private slots:
         }
     }
     void drawTileMatchesPortable_data() { drawTile_data(); }
-
-    void replaceKeyColor_data() { drawTile_data(); }
-
-    void replaceKeyColor()
-    {
-        QFETCH(int, bytesPerPixel);
-        // 2 x 2 pixels. Key 0x102030 matches the bytes 0x10, 0x20, 0x30 in that order, so
-        // only the first and last pixels are replaced, from the background pixel in step.
-        const char* pixels[] = {"\x10\x20\x30\x99", "\x30\x20\x10\x99", "\x10\x20\x31\x99",
-                                "\x10\x20\x30\x99"};
-        QByteArray image;
-        QByteArray background;
-        for (int i = 0; i < 4; ++i) {
-            image.append(pixels[i], bytesPerPixel);
-            background.append(QByteArray(bytesPerPixel, char(0x40 + i)));
-        }
-        const QByteArray original = image;
-        for (int height : {0, -1})
-            ReplaceKeyColor(u8(image), u8(background), 2, height, 0x102030, bytesPerPixel);
-        QCOMPARE(image, original);
-
-        ReplaceKeyColor(u8(image), u8(background), 2, 2, 0x102030, bytesPerPixel);
-        QByteArray expected = QByteArray("\x40\x40\x40\0", bytesPerPixel) +
-                              original.mid(bytesPerPixel, 2 * bytesPerPixel) +
-                              QByteArray("\x43\x43\x43\0", bytesPerPixel);
-        QCOMPARE(image, expected);
-    }
 };
 
 QTEST_APPLESS_MAIN(TestSnesFormat)

@@ -18,22 +18,14 @@ private slots:
 
         const QColor face(192, 192, 192);
         const QColor highlight(10, 36, 106);
+        // The menu's and toolbar's own tints (face 20, 75, -15, -18, -27; highlight 70 -57,
+        // 50 -50, 50 -57, 50 -66, 75 -57) are checked pixel by pixel in their suites.
         // A grey keeps its hue and saturation at 0: only the luminance byte moves.
         QTest::newRow("face 0 0") << face << 0 << 0 << QColor(192, 192, 192);
-        QTest::newRow("face 20 0") << face << 20 << 0 << QColor(204, 204, 204);
-        QTest::newRow("face 75 0") << face << 75 << 0 << QColor(239, 239, 239);
         QTest::newRow("face 73 0") << face << 73 << 0 << QColor(237, 237, 237);
-        QTest::newRow("face -18 0") << face << -18 << 0 << QColor(157, 157, 157);
-        QTest::newRow("face -27 0") << face << -27 << 0 << QColor(140, 140, 140);
-        QTest::newRow("face -15 0") << face << -15 << 0 << QColor(163, 163, 163);
         QTest::newRow("face 70 -57") << face << 70 << -57 << QColor(236, 236, 236);
         // Packing the highlight loses a little even without any change.
         QTest::newRow("highlight 0 0") << highlight << 0 << 0 << QColor(10, 37, 105);
-        QTest::newRow("highlight 70 -57") << highlight << 70 << -57 << QColor(173, 185, 216);
-        QTest::newRow("highlight 50 -50") << highlight << 50 << -50 << QColor(115, 138, 196);
-        QTest::newRow("highlight 50 -57") << highlight << 50 << -57 << QColor(121, 140, 190);
-        QTest::newRow("highlight 50 -66") << highlight << 50 << -66 << QColor(128, 144, 183);
-        QTest::newRow("highlight 75 -57") << highlight << 75 << -57 << QColor(187, 197, 222);
         QTest::newRow("highlight 20 0") << highlight << 20 << 0 << QColor(16, 62, 177);
         QTest::newRow("highlight -18 0") << highlight << -18 << 0 << QColor(8, 30, 85);
         // Red sits at hue 360, which is not wrapped; its luminance byte 127 gives 254 back.

@@ -117,6 +117,7 @@ private slots:
         QTest::newRow("left-on-first-wraps-to-last") << "10 10 10" << 0 << false << 2;
         QTest::newRow("skips-hidden-and-unhittable") << "10 (10) 10! 10" << 0 << true << 3;
         QTest::newRow("from-none-backwards") << "10 10 10" << -1 << false << 2;
+        QTest::newRow("from-none-forwards") << "10 10 10" << -1 << true << 0;
         QTest::newRow("none-to-hit") << "10! (10)" << 0 << true << -1;
     }
 

@@ -4,7 +4,6 @@
 #include "app/CommandTable.h"
 #include "color/PaletteCtrl.h"
 #include "edit/PixelEditor.h"
-#include "edit/PixelGrid.h"
 #include "rom/DemoRom.h"
 #include "rom/GlyphoxDoc.h"
 #include "rom/RomFileLayout.h"
@@ -15,8 +14,7 @@
 
 // Settings and save journals go to a private folder, never to the user's.
 const QTemporaryDir g_home;
-const bool g_private = qputenv("XDG_CONFIG_HOME", QFile::encodeName(g_home.path())) &&
-                       qputenv("XDG_DATA_HOME", QFile::encodeName(g_home.path()));
+const bool g_private = RomFixture::UsePrivateHome(g_home);
 
 class tst_Editing : public QObject
 {
@@ -163,41 +161,47 @@ private slots:
                      (fore >> plane & 1) << 1 | (back >> plane & 1));
     }
 
-    // Each command runs its own grid operation on the document's tile: one step, and the
-    // pixel editor, the strip and the tile's thumbnail all show the result at once.
+    // Each command turns tile 0, index 9 at (1, 0), (2, 0) and (1, 1), into the tile worked out
+    // by hand, in one step; the pixel editor, the strip and the thumbnail all show it at once.
     void tileOperations_data()
     {
         QTest::addColumn<int>("command");
-        QTest::addColumn<int>("operation"); // index into kOperations
-        const int ids[] = {ID_SHIFT_LEFT, ID_SHIFT_UP,  ID_SHIFT_RIGHT, ID_SHIFT_DOWN,
-                           ID_FLIP_HORZ,  ID_FLIP_VERT, ID_ROTATE_LEFT, ID_ROTATE_RIGHT};
-        for (int i = 0; i < 8; ++i)
-            QTest::newRow(CommandTable::Find(ids[i])->pszMenuText) << ids[i] << i;
+        QTest::addColumn<QByteArray>("rows"); // a bit per index-9 pixel, bit 7 the left
+        const auto row = [](int command, const char* rows) {
+            QTest::newRow(CommandTable::Find(command)->pszMenuText)
+                << command << QByteArray(rows, 8);
+        };
+        row(ID_SHIFT_LEFT, "\xC0\x80\0\0\0\0\0\0");
+        row(ID_SHIFT_UP, "\x40\0\0\0\0\0\0\0");
+        row(ID_SHIFT_RIGHT, "\x30\x20\0\0\0\0\0\0");
+        row(ID_SHIFT_DOWN, "\0\x60\x40\0\0\0\0\0");
+        row(ID_FLIP_HORZ, "\x06\x02\0\0\0\0\0\0");
+        row(ID_FLIP_VERT, "\0\0\0\0\0\0\x40\x60");
+        row(ID_ROTATE_LEFT, "\0\0\0\0\0\x80\xC0\0");
+        row(ID_ROTATE_RIGHT, "\0\x03\x01\0\0\0\0\0");
     }
     void tileOperations()
     {
-        static constexpr void (CPixelGrid::*kOperations[])() = {&CPixelGrid::ShiftLeft,
-                                                                &CPixelGrid::ShiftUp,
-                                                                &CPixelGrid::ShiftRight,
-                                                                &CPixelGrid::ShiftDown,
-                                                                &CPixelGrid::FlipHorizontal,
-                                                                &CPixelGrid::FlipVertical,
-                                                                &CPixelGrid::RotateCounterClockwise,
-                                                                &CPixelGrid::RotateClockwise};
         QFETCH(int, command);
-        QFETCH(int, operation);
-        const QByteArray before = Bytes(0, 32);
+        QFETCH(QByteArray, rows);
+        const auto tile = [](const QByteArray& rows) { // index 9: planes 0 and 3
+            QByteArray bytes(32, 0);
+            for (int y = 0; y < 8; ++y)
+                bytes[2 * y] = bytes[17 + 2 * y] = rows[y];
+            return bytes;
+        };
+        m_doc->Apply({CActorTables::TileSetOffset(m_view->ActorNumber()),
+                      tile(QByteArray("\x60\x40\0\0\0\0\0\0", 8)),
+                      "Paste tile",
+                      {0, 0}});
         const QImage strip = Strip(), thumbnail = Thumbnail();
         Trigger(command);
-        CPixelGrid expected;
-        expected.LoadTile(reinterpret_cast<const quint8*>(before.constData()));
-        (expected.*kOperations[operation])();
-        QCOMPARE(m_editor->Grid().Bytes(), expected.Bytes());
-        QByteArray encoded(32, 0);
-        expected.StoreTile(reinterpret_cast<quint8*>(encoded.data()));
-        QCOMPARE(Bytes(0, 32), encoded);
-        QVERIFY(encoded != before && Strip() != strip && Steps() == 1);
-        QVERIFY(Thumbnail() != thumbnail);
+        QCOMPARE(Bytes(0, 32), tile(rows));
+        std::vector<quint8> pixels(64);
+        for (int i = 0; i < 64; ++i)
+            pixels[i] = (quint8(rows[i / 8]) >> (7 - i % 8) & 1) * 9;
+        QCOMPARE(m_editor->Grid().Bytes(), pixels);
+        QVERIFY(Strip() != strip && Thumbnail() != thumbnail && Steps() == 2);
     }
 
     // The palette leaves in the format of the chosen filter, under the chosen name, and comes
@@ -293,11 +297,12 @@ private slots:
     void imports_data()
     {
         QTest::addColumn<int>("command");
-        QTest::addColumn<int>("length"); // -1: no such file, -2: cancelled
+        QTest::addColumn<int>("length"); // -1: no such file, -2: cancelled, -3: a folder
         QTest::addColumn<int>("copied");
         QTest::addColumn<QStringList>("messages");
         const int tiles = ID_IMPORT_TILESET, palette = ID_IMPORT_PALETTE;
         QTest::newRow("tiles 64") << tiles << 64 << 64 << QStringList();
+        QTest::newRow("tiles 10000, cut to the window") << tiles << 10000 << 5792 << QStringList();
         QTest::newRow("tiles empty") << tiles << 0 << 0 << QStringList();
         QTest::newRow("tiles missing")
             << tiles << -1 << 0 << QStringList("3 Can't read import file!");
@@ -305,6 +310,8 @@ private slots:
         QTest::newRow("palette 31")
             << palette << 31 << 0 << QStringList("1 File too short to be 16 colours SNES palette!");
         QTest::newRow("palette 33") << palette << 33 << 32 << QStringList();
+        QTest::newRow("palette folder")
+            << palette << -3 << 0 << QStringList("3 Can't read import file!");
         QTest::newRow("palette cancel") << palette << -2 << 0 << QStringList();
     }
     void imports()
@@ -317,9 +324,10 @@ private slots:
                                  : CActorTables::PaletteOffset(false, m_view->PaletteNumber());
         const QByteArray file = RomFixture::Pattern(qMax(length, 0));
         const QByteArray expected = Bytes(at, 6000, false).replace(0, copied, file.left(copied));
-        m_chosen = length == -2 ? QString() : m_dir.filePath("import");
-        QVERIFY(length == -1 ? !QFile::exists(m_chosen) || QFile::remove(m_chosen)
-                             : length == -2 || RomFixture::WriteFile(m_chosen, file));
+        m_chosen = length == -2 ? QString() : m_dir.filePath(length == -3 ? "folder" : "import");
+        QVERIFY(length == -1   ? !QFile::exists(m_chosen) || QFile::remove(m_chosen)
+                : length == -3 ? QDir().mkpath(m_chosen)
+                               : length == -2 || RomFixture::WriteFile(m_chosen, file));
         Trigger(command);
         QCOMPARE(Bytes(at, 6000, false), expected);
         QTEST(m_messages, "messages");

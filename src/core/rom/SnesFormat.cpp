@@ -310,22 +310,3 @@ void MirrorTile(const std::uint8_t* source, std::uint8_t* destination)
     for (int i = 0; i < TILE_BYTES; ++i)
         destination[i] = kBitReverse[source[i]];
 }
-
-void ReplaceKeyColor(std::uint8_t* image, const std::uint8_t* background, int width, int height,
-                     std::uint32_t key, int bytesPerPixel)
-{
-    if (height < 1 || width < 1)
-        return;
-    const std::uint8_t k0 = static_cast<std::uint8_t>(key >> 16);
-    const std::uint8_t k1 = static_cast<std::uint8_t>(key >> 8);
-    const std::uint8_t k2 = static_cast<std::uint8_t>(key);
-    const std::size_t count = std::size_t(width) * height;
-    for (std::size_t i = 0; i < count; ++i) {
-        std::uint8_t* p = image + i * bytesPerPixel;
-        if (p[0] == k0 && p[1] == k1 && p[2] == k2) {
-            std::memcpy(p, background + i * bytesPerPixel, 3);
-            if (bytesPerPixel == 4)
-                p[3] = 0;
-        }
-    }
-}

@@ -113,10 +113,6 @@ void DrawTilePixelsPortable(const std::uint8_t* tile, const std::uint32_t pixels
 // Flips a tile left to right by reversing the bits of every byte.
 void MirrorTile(const std::uint8_t* source, std::uint8_t* destination);
 
-// Copies background pixels over the image pixels whose colour equals key.
-void ReplaceKeyColor(std::uint8_t* image, const std::uint8_t* background, int width, int height,
-                     std::uint32_t key, int bytesPerPixel);
-
 // Stores one pixel value (blue, green, red, and a 0 at 4 bytes per pixel).
 inline void StorePixel(std::uint8_t* at, std::uint32_t pixel, int bytesPerPixel)
 {

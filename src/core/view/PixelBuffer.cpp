@@ -6,19 +6,6 @@ CPixelBuffer::CPixelBuffer(int width, int height, int bytesPerPixel)
 {
 }
 
-ScreenColor CPixelBuffer::PixelAt(int x, int y) const
-{
-    const std::uint8_t* p = m_bytes.data() + (std::size_t(y) * m_nWidth + x) * m_nBytesPerPixel;
-    return {p[2], p[1], p[0]};
-}
-
-std::uint8_t CPixelBuffer::FourthByteAt(int x, int y) const
-{
-    if (m_nBytesPerPixel != 4)
-        return 0;
-    return m_bytes[(std::size_t(y) * m_nWidth + x) * 4 + 3];
-}
-
 QImage CPixelBuffer::Image() const
 {
     const QImage::Format format =

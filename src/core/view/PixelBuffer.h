@@ -22,9 +22,6 @@ public:
     const std::uint8_t* Bits() const { return m_bytes.data(); }
     std::size_t SizeInBytes() const { return m_bytes.size(); }
 
-    ScreenColor PixelAt(int x, int y) const;
-    std::uint8_t FourthByteAt(int x, int y) const;
-
     // A QImage over these bytes (no copy): Format_RGB32 at 4 bytes per pixel,
     // Format_BGR888 at 3. Valid while the buffer lives and is not resized.
     QImage Image() const;

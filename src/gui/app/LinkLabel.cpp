@@ -87,8 +87,6 @@ void CLinkLabel::Attach()
     m_fontUnderline.setUnderline(true);
     FitToText();
     setCursor(Qt::PointingHandCursor);
-    if (m_nUnderlineMode == 1)
-        setFont(m_fontUnderline);
     setToolTip(m_strTarget);
     UpdateColor();
 }
@@ -107,17 +105,6 @@ void CLinkLabel::SetVisited(bool bVisited)
     m_bVisited = bVisited;
     if (m_bAttached)
         UpdateColor();
-}
-
-void CLinkLabel::SetUnderlineMode(int nMode)
-{
-    if (nMode == m_nUnderlineMode)
-        return;
-    if (m_bAttached) {
-        setFont(nMode == 1 ? m_fontUnderline : m_fontNormal);
-        update();
-    }
-    m_nUnderlineMode = nMode;
 }
 
 // Sizes the label to its underlined text plus its borders, keeping the text where its
@@ -169,8 +156,7 @@ void CLinkLabel::OnHover()
     if (!m_bAttached || m_bHover)
         return;
     m_bHover = true;
-    if (m_nUnderlineMode == -1)
-        setFont(m_fontUnderline);
+    setFont(m_fontUnderline);
     UpdateColor();
     m_hoverTimer.start(kHoverPeriodMs, this);
 }
@@ -198,8 +184,7 @@ void CLinkLabel::timerEvent(QTimerEvent* event)
         return;
     m_bHover = false;
     m_hoverTimer.stop();
-    if (m_nUnderlineMode != 1)
-        setFont(m_fontNormal);
+    setFont(m_fontNormal);
     UpdateColor();
 }
 

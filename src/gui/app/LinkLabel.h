@@ -40,8 +40,6 @@ public:
     void SetVisited(bool bVisited);
     bool IsVisited() const { return m_bVisited; }
     bool IsHover() const { return m_bHover; }
-    // 1 always underlined, -1 underlined while the pointer is over the label, else never.
-    void SetUnderlineMode(int nMode);
 
     // Opens target with the desktop's handler or else a browser command; returns a result
     // above 32 on success and an error code otherwise. Browser programs that cannot be started
@@ -83,7 +81,6 @@ private:
     QColor m_crHover{255, 0, 0};
     bool m_bHover = false;
     bool m_bVisited = false;
-    int m_nUnderlineMode = -1;
     bool m_bFitToText = true;
     QString m_strTarget;
     QFont m_fontUnderline;

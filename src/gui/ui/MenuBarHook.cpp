@@ -13,20 +13,6 @@ CMenuBarHook::CMenuBarHook(CXPMenuBar* bar, QWidget* frame)
         m_pFrame->installEventFilter(this);
 }
 
-QEvent::Type CMenuBarHook::CGetMenuEvent::Type()
-{
-    static const auto type = QEvent::Type(QEvent::registerEventType());
-    return type;
-}
-
-QList<QAction*> CMenuBarHook::GetMenu(QWidget* frame)
-{
-    CGetMenuEvent event;
-    if (frame)
-        QApplication::sendEvent(frame, &event);
-    return event.listMenu;
-}
-
 bool CMenuBarHook::FrameLooksActive() const
 {
     if (!m_pFrame->isEnabled())
@@ -60,10 +46,6 @@ bool CMenuBarHook::eventFilter(QObject* watched, QEvent* event)
         m_pBar->OnFrameResize();
         break;
     default:
-        if (event->type() == CGetMenuEvent::Type()) {
-            static_cast<CGetMenuEvent*>(event)->listMenu = m_pBar->Menu();
-            return true;
-        }
         break;
     }
     return false;

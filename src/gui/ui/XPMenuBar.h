@@ -43,7 +43,6 @@ public:
     // Builds one button per entry: an entry with a menu opens it, one without triggers itself.
     // Removes the frame's own menu bar. False when there is nothing to load.
     bool LoadMenuBar(const QList<QAction*>& entries);
-    const QList<QAction*>& Menu() const { return m_listMenu; }
 
     int ItemCount() const { return int(m_arrItem.size()); }
     const CBarItem* Item(int nIndex) const { return ItemAt(nIndex); }
