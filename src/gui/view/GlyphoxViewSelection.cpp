@@ -202,9 +202,10 @@ bool CGlyphoxView::eventFilter(QObject* watched, QEvent* event)
 {
     const QLabel* strips[CActorTables::STRIP_COUNT] = {m_ui->labelStrip1, m_ui->labelStrip2,
                                                        m_ui->labelStrip3};
-    for (int strip = 0;
-         event->type() == QEvent::MouseButtonPress && strip < CActorTables::STRIP_COUNT; ++strip) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
+    const auto* mouse = event->type() == QEvent::MouseButtonPress
+                            ? static_cast<const QMouseEvent*>(event)
+                            : nullptr;
+    for (int strip = 0; mouse && strip < CActorTables::STRIP_COUNT; ++strip) {
         if (watched == strips[strip] && mouse->button() == Qt::LeftButton && m_bRomLoaded) {
             OnClickStrip(strip,
                          mouse->position().toPoint() - strips[strip]->contentsRect().topLeft());
