@@ -116,25 +116,23 @@ struct SComponentTables
             _mm256_broadcastsi128_si256(_mm_unpacklo_epi64(red01, red23))};
 }
 
-// One component of 16 colour words, its 5 bits moved to bits 3..7 of a byte,
-// in both halves; index 0 is the key grey.
-template <int RightShift> [[gnu::target("avx2")]] __m256i ComponentTable(__m256i words)
-{
-    const __m256i shifted = RightShift >= 0 ? _mm256_srli_epi16(words, RightShift)
-                                            : _mm256_slli_epi16(words, -RightShift);
-    const __m256i top5 = _mm256_and_si256(shifted, _mm256_set1_epi16(0xF8));
-    // Words 0-7 then 8-15, twice over.
-    const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(top5, top5), 0x88);
-    const __m256i lane0 = _mm256_setr_epi64x(0xFF, 0, 0xFF, 0);
-    return _mm256_or_si256(_mm256_andnot_si256(lane0, bytes),
-                           _mm256_and_si256(lane0, _mm256_set1_epi8(0x7F)));
-}
-
-// Straight from colour words, as MakeSpritePixels converts them.
+// Straight from colour words, as MakeSpritePixels converts them: each component's
+// 5 bits moved to bits 3..7 of a byte, index 0 the key grey. After the packs each
+// half holds 8 bytes of one component then 8 of another (words 0-7 low, 8-15
+// high); a qword permutation joins each component's two halves, in both halves.
 [[gnu::target("avx2")]] SComponentTables TablesFromWords(const std::uint16_t* palette)
 {
     const __m256i words = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(palette));
-    return {ComponentTable<7>(words), ComponentTable<2>(words), ComponentTable<-3>(words)};
+    const __m256i top5 = _mm256_set1_epi16(0xF8);
+    const __m256i blue = _mm256_and_si256(_mm256_srli_epi16(words, 7), top5);
+    const __m256i green = _mm256_and_si256(_mm256_srli_epi16(words, 2), top5);
+    const __m256i red = _mm256_and_si256(_mm256_slli_epi16(words, 3), top5);
+    const __m256i keyAt0 = _mm256_setr_epi64x(0xFF, 0xFF, 0, 0);
+    const __m256i key = _mm256_set1_epi8(0x7F);
+    const __m256i blueGreen = _mm256_blendv_epi8(_mm256_packus_epi16(blue, green), key, keyAt0);
+    const __m256i redRed = _mm256_blendv_epi8(_mm256_packus_epi16(red, red), key, keyAt0);
+    return {_mm256_permute4x64_epi64(blueGreen, 0x88), _mm256_permute4x64_epi64(blueGreen, 0xDD),
+            _mm256_permute4x64_epi64(redRed, 0x88)};
 }
 
 // 0xFF in the lanes of the columns whose bit is set in their row's byte of one plane.
@@ -159,33 +157,65 @@ template <int RightShift> [[gnu::target("avx2")]] __m256i ComponentTable(__m256i
     return _mm256_or_si256(index01, index23);
 }
 
-// Stores rows r (low halves) and r + 2 (high halves) of 8 pixels (blue, green,
-// red, 0 each), given pixels 0-3 and 4-7 of both.
-template <int BytesPerPixel>
-[[gnu::target("avx2")]] void StoreRows(std::uint8_t* line, std::size_t stride, __m256i first4,
-                                       __m256i last4)
+// Rows r (low halves) and r + 2 (high halves) of 8 pixels (blue, green, red, 0
+// each), given pixels 0-3 and 4-7 of both.
+[[gnu::target("avx2")]] void StoreRows4(std::uint8_t* line, std::size_t stride, __m256i first4,
+                                        __m256i last4)
 {
-    if constexpr (BytesPerPixel == 4) {
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(line),
-                            _mm256_permute2x128_si256(first4, last4, 0x20));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(line + 2 * stride),
-                            _mm256_permute2x128_si256(first4, last4, 0x31));
-    } else {
-        // Exactly 24 bytes a row: 16, then 8.
-        const __m256i pack =
-            _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0, 1, 2, 4, 5,
-                             6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
-        const __m256i a = _mm256_shuffle_epi8(first4, pack);
-        const __m256i b = _mm256_shuffle_epi8(last4, pack);
-        const __m256i head = _mm256_or_si256(a, _mm256_slli_si256(b, 12));
-        const __m256i tail = _mm256_srli_si256(b, 4);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(line), _mm256_castsi256_si128(head));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(line + 16), _mm256_castsi256_si128(tail));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(line + 2 * stride),
-                         _mm256_extracti128_si256(head, 1));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(line + 2 * stride + 16),
-                         _mm256_extracti128_si256(tail, 1));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(line),
+                        _mm256_permute2x128_si256(first4, last4, 0x20));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(line + 2 * stride),
+                        _mm256_permute2x128_si256(first4, last4, 0x31));
+}
+
+// Byte k of a 3-byte-per-pixel row is component k % 3 of pixel k / 3. Shuffle
+// controls for bytes From..From + 15 of a row, taking blue and green from a half
+// that holds the row's 8 blue then 8 green bytes, or red from a half whose bytes
+// RedAt..RedAt + 7 are the row's red; -1 (zero) where the other source serves.
+template <int From, bool Red, int RedAt = 0> constexpr std::array<std::int8_t, 32> RowControl()
+{
+    std::array<std::int8_t, 32> control{};
+    for (int k = 0; k < 16; ++k) {
+        const int pixel = (From + k) / 3;
+        const int component = (From + k) % 3;
+        int index = -1;
+        if (pixel < TILE_SIZE) {
+            if (Red && component == 2)
+                index = RedAt + pixel;
+            else if (!Red && component < 2)
+                index = component * TILE_SIZE + pixel;
+        }
+        control[k] = control[k + 16] = static_cast<std::int8_t>(index);
     }
+    return control;
+}
+
+template <int From, bool Red, int RedAt = 0> [[gnu::target("avx2")]] __m256i LoadRowControl()
+{
+    static constexpr std::array<std::int8_t, 32> control = RowControl<From, Red, RedAt>();
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(control.data()));
+}
+
+// Rows r and r + 2 at 3 bytes per pixel, exactly 24 bytes each (16, then 8),
+// shuffled straight from their blue-green and red bytes.
+template <int RedAt>
+[[gnu::target("avx2")]] void StoreRows3(std::uint8_t* line, std::size_t stride, __m256i blueGreen,
+                                        __m256i red)
+{
+    const __m256i headBlueGreen = LoadRowControl<0, false>();
+    const __m256i headRed = LoadRowControl<0, true, RedAt>();
+    const __m256i tailBlueGreen = LoadRowControl<16, false>();
+    const __m256i tailRed = LoadRowControl<16, true, RedAt>();
+    const __m256i head = _mm256_or_si256(_mm256_shuffle_epi8(blueGreen, headBlueGreen),
+                                         _mm256_shuffle_epi8(red, headRed));
+    const __m256i tail = _mm256_or_si256(_mm256_shuffle_epi8(blueGreen, tailBlueGreen),
+                                         _mm256_shuffle_epi8(red, tailRed));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(line), _mm256_castsi256_si128(head));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(line + 16), _mm256_castsi256_si128(tail));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(line + 2 * stride),
+                     _mm256_extracti128_si256(head, 1));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(line + 2 * stride + 16),
+                     _mm256_extracti128_si256(tail, 1));
 }
 
 template <int BytesPerPixel>
@@ -209,15 +239,20 @@ template <int BytesPerPixel>
         const __m256i blue = _mm256_shuffle_epi8(tables.blue, index);
         const __m256i green = _mm256_shuffle_epi8(tables.green, index);
         const __m256i red = _mm256_shuffle_epi8(tables.red, index);
-        // Rows y, y + 2 from the low bytes of each half, rows y + 1, y + 3 from the high.
-        const __m256i blueGreen0 = _mm256_unpacklo_epi8(blue, green);
-        const __m256i red0 = _mm256_unpacklo_epi8(red, zero);
-        const __m256i blueGreen1 = _mm256_unpackhi_epi8(blue, green);
-        const __m256i red1 = _mm256_unpackhi_epi8(red, zero);
-        StoreRows<BytesPerPixel>(line, stride, _mm256_unpacklo_epi16(blueGreen0, red0),
-                                 _mm256_unpackhi_epi16(blueGreen0, red0));
-        StoreRows<BytesPerPixel>(line + stride, stride, _mm256_unpacklo_epi16(blueGreen1, red1),
-                                 _mm256_unpackhi_epi16(blueGreen1, red1));
+        // Rows y, y + 2 are the low 8 bytes of each half, rows y + 1, y + 3 the high.
+        if constexpr (BytesPerPixel == 4) {
+            const __m256i blueGreen0 = _mm256_unpacklo_epi8(blue, green);
+            const __m256i red0 = _mm256_unpacklo_epi8(red, zero);
+            const __m256i blueGreen1 = _mm256_unpackhi_epi8(blue, green);
+            const __m256i red1 = _mm256_unpackhi_epi8(red, zero);
+            StoreRows4(line, stride, _mm256_unpacklo_epi16(blueGreen0, red0),
+                       _mm256_unpackhi_epi16(blueGreen0, red0));
+            StoreRows4(line + stride, stride, _mm256_unpacklo_epi16(blueGreen1, red1),
+                       _mm256_unpackhi_epi16(blueGreen1, red1));
+        } else {
+            StoreRows3<0>(line, stride, _mm256_unpacklo_epi64(blue, green), red);
+            StoreRows3<8>(line + stride, stride, _mm256_unpackhi_epi64(blue, green), red);
+        }
     }
 }
 
