@@ -39,6 +39,8 @@ constexpr Pairing kPairings[] = {
     {"BM_DrawSheet/4", "BM_DrawSheet_Floor/4", 0, 0},
     {"BM_OpenDocument", "BM_OpenDocument_Floor", 0, 0},
     {"BM_SaveDocument", "BM_SaveDocument_Floor", 2, 0},
+    {"BM_SaveDocument", "BM_SaveDocument_TwoWriteFloor", 0, 0, "Save/two durable writes"},
+    {"BM_SaveDocument_TwoWriteFloor", "BM_SaveDocument_Floor", 0, 0},
     {"BM_JournalHash", "BM_SaveDocument_Floor", 0, 0},
     {"BM_View_OnUpdate", "BM_View_OnUpdate_Floor", 0, 10e-3},
     {"BM_View_OnUpdate", "BM_View_OnUpdate_IconFloor", 1.1, 0.5e-3, "OnUpdate/IconFloor"},
