@@ -99,12 +99,15 @@ int main(int argc, char* argv[])
         return 1;
 
     // The last command is the floor. For the command-line tool, --version (no file
-    // work at all) shows what loading and starting the process alone costs.
+    // work at all) shows what loading and starting the process alone costs, and
+    // two empty Qt programs what loading its libraries (or QtCore alone) costs.
     const std::string out = folder.filePath(QStringLiteral("tiles.bin")).toStdString();
     const std::vector<std::vector<std::string>> commands =
         cli ? std::vector<std::vector<std::string>>{{GLYPHOX_CLI_PATH, "export-tileset", image,
                                                      "--actor", "3", "-o", out},
                                                     {GLYPHOX_CLI_PATH, "--version"},
+                                                    {GLYPHOX_CLI_FLOOR_PATH},
+                                                    {GLYPHOX_CLI_FLOOR_CORE_PATH},
                                                     {"cat", image}}
             : std::vector<std::vector<std::string>>{{GLYPHOX_EDITOR_PATH, image},
                                                     {GLYPHOX_FLOOR_PATH, image}};
@@ -130,7 +133,10 @@ int main(int argc, char* argv[])
     std::printf("%d runs each%s%s\n", rounds, cli ? "" : ", platform ",
                 cli ? "" : std::getenv("QT_QPA_PLATFORM"));
     Report(cli ? "export" : "editor", runs[0], runs.back());
-    if (cli)
+    if (cli) {
         Report("version", runs[1], runs.back());
+        Report("linked", runs[2], runs.back());
+        Report("qtcore", runs[3], runs.back());
+    }
     return 0;
 }
