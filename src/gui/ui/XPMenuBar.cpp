@@ -444,8 +444,8 @@ bool CXPMenuBar::OnPopupInput(QObject* watched, QEvent* event)
         return true;
     }
     case QEvent::KeyPress: {
-        if (!IsHorizontal())
-            return false;
+        // Left and Right step along the bar in either orientation: in a side-docked bar's
+        // popups Up and Down stay with the popup's own items.
         const int nKey = static_cast<QKeyEvent*>(event)->key();
         if (nKey != Qt::Key_Left && nKey != Qt::Key_Right)
             return false;
