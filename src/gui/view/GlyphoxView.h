@@ -8,6 +8,7 @@
 
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -197,6 +198,8 @@ private:
     bool m_bShowTileID = false;
     int m_nMode = 1;
     CTileSheetRenderer m_sheetRenderer;
+    // The drawn sheet as the tile list's icons show it (CSheetTileIconEngine).
+    std::shared_ptr<QPixmap> m_sheetPixmap = std::make_shared<QPixmap>();
     CStripRenderer m_stripRenderer;
     QTimer m_animTimer;
     bool m_bRomLoaded = false;

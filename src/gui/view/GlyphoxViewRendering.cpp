@@ -5,6 +5,7 @@
 #include "rom/GlyphoxDoc.h"
 #include "rom/SnesFormat.h"
 #include "ui_GlyphoxView.h"
+#include "view/SheetTileIconEngine.h"
 
 #include <QItemSelectionModel>
 #include <QListWidget>
@@ -40,10 +41,16 @@ void CGlyphoxView::LoadCurrentTile()
 void CGlyphoxView::BuildTileList()
 {
     // The labels never change, so the items are made once and the scroll position stays.
+    // Their icons show squares of the shared sheet, so a redraw needs no new icons.
     if (m_listTiles->count() != CActorTables::WINDOW_TILES) {
         m_listTiles->clear();
-        for (int tile = 0; tile < CActorTables::WINDOW_TILES; ++tile)
-            m_listTiles->addItem(QString::number(tile, 16).toUpper().rightJustified(2, '0') + 'h');
+        constexpr int kThumb = CTileSheetRenderer::THUMBNAIL;
+        for (int tile = 0; tile < CActorTables::WINDOW_TILES; ++tile) {
+            auto* item = new QListWidgetItem(
+                QString::number(tile, 16).toUpper().rightJustified(2, '0') + 'h');
+            item->setIcon(QIcon(new CSheetTileIconEngine(m_sheetPixmap, tile, kThumb)));
+            m_listTiles->addItem(item);
+        }
     }
     RedrawThumbnails(0, CActorTables::WINDOW_TILES - 1);
     MarkTileInList(false);
@@ -53,20 +60,24 @@ void CGlyphoxView::RedrawThumbnails(int firstTile, int lastTile)
 {
     std::uint16_t palette[PALETTE_COLORS];
     CurrentPalette(palette);
-    // Images over a renderer's bytes are copied before they become pixmaps, which would
-    // otherwise keep pointing at bytes the next redraw changes.
     m_sheetRenderer.Draw(TileWindow(), palette);
+    // The whole sheet is shown, so every unused tile is dimmed, not only the changed ones.
     const CTileUsage& usage = Usage();
-    for (int tile = firstTile; tile <= lastTile; ++tile)
+    for (int tile = 0; tile < CActorTables::WINDOW_TILES; ++tile)
         if (!usage.IsUsed(tile))
             m_sheetRenderer.DimTile(tile);
-    const QImage sheet = m_sheetRenderer.Sheet().Image();
-    constexpr int kThumb = CTileSheetRenderer::THUMBNAIL;
-    for (int tile = firstTile; tile <= lastTile; ++tile) {
-        QListWidgetItem* item = m_listTiles->item(tile);
-        item->setIcon(QIcon(QPixmap::fromImage(sheet.copy(tile * kThumb, 0, kThumb, kThumb))));
-        item->setToolTip(usage.IsUsed(tile) ? QString() : tr("Not used by this actor's poses"));
-    }
+    // The pixmap is a copy: the renderer's bytes change with the next redraw.
+    *m_sheetPixmap = QPixmap::fromImage(m_sheetRenderer.Sheet().Image());
+    const QString unused = tr("Not used by this actor's poses");
+    for (int tile = firstTile; tile <= lastTile; ++tile)
+        m_listTiles->item(tile)->setToolTip(usage.IsUsed(tile) ? QString() : unused);
+    // The icons draw the new sheet at their next paint.
+    QWidget* viewport = m_listTiles->viewport();
+    if (firstTile == 0 && lastTile == CActorTables::WINDOW_TILES - 1)
+        viewport->update();
+    else
+        for (int tile = firstTile; tile <= lastTile; ++tile)
+            viewport->update(m_listTiles->visualItemRect(m_listTiles->item(tile)));
 }
 
 // Everything that shows the changed bytes follows them: a change of the shown palette
