@@ -100,7 +100,7 @@ public:
         m_fnSaveFileDialog; // empty = cancelled
 
 signals:
-    // Emitted at the end of every EnableControls: editing, import, export and Save follow it.
+    // Emitted at the end of every OnInitialUpdate: editing, import, export and Save follow it.
     void RomLoadedChanged(bool loaded);
 
 protected:
@@ -203,6 +203,11 @@ private:
     CStripRenderer m_stripRenderer;
     QTimer m_animTimer;
     bool m_bRomLoaded = false;
+    // While OnInitialUpdate applies the settings, the reloads their steps ask for are
+    // noted and run once at its end.
+    bool m_bBatchUpdates = false;
+    bool m_bUpdatePending = false;
+    bool m_bStripsPending = false;
     // The three mode commands' actions, shared by the menu and the editing toolbar.
     std::array<QPointer<QAction>, 3> m_modeActions;
 };

@@ -15,6 +15,10 @@ void CGlyphoxView::OnUpdate(QObject* /*pSender*/, int lHint, QObject* /*pHint*/)
 {
     if (lHint != 0)
         return;
+    if (m_bBatchUpdates) {
+        m_bUpdatePending = true;
+        return;
+    }
     std::uint16_t palette[PALETTE_COLORS];
     CurrentPalette(palette);
     m_paletteCtrl->ClearColors();
@@ -107,6 +111,10 @@ void CGlyphoxView::OnImageChanged(qint64 offset, qint64 size)
 
 void CGlyphoxView::RedrawStrips()
 {
+    if (m_bBatchUpdates) {
+        m_bStripsPending = true;
+        return;
+    }
     std::uint16_t palette[PALETTE_COLORS];
     CurrentPalette(palette);
     const QColor shown = QWidget::palette().color(QPalette::Highlight);
