@@ -247,11 +247,40 @@ void CMainFrame::FollowFile()
     m_bMissingNoticed = false;
     m_nDeclinedReload = 0;
     if (pathName.isEmpty()) {
+        m_bLockPending = false;
         m_editorLock.Release();
         return;
     }
     m_watcher.addPath(pathName);
-    m_editorLock.Take(pathName);
+    // Taking the mark syncs it to disk, which costs milliseconds; a file opened while
+    // the window starts gets its mark right after the first paint.
+    if (isVisible() && !m_bPainted)
+        m_bLockPending = true;
+    else
+        TakeEditorLock();
+}
+
+void CMainFrame::TakeEditorLock()
+{
+    m_bLockPending = false;
+    const QString& pathName = m_pDocument->PathName();
+    if (pathName.isEmpty())
+        m_editorLock.Release();
+    else
+        m_editorLock.Take(pathName);
+}
+
+void CMainFrame::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    if (m_bPainted)
+        return;
+    m_bPainted = true;
+    // A zero timer, so the whole window is painted and shown first.
+    QTimer::singleShot(0, this, [this] {
+        if (m_bLockPending)
+            TakeEditorLock();
+    });
 }
 
 // Another program changed, replaced or removed the open file. Unchanged content (our own
