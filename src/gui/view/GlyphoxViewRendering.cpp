@@ -8,6 +8,7 @@
 #include "view/SheetTileIconEngine.h"
 
 #include <QItemSelectionModel>
+#include <QPainter>
 #include <QListWidget>
 #include <QPixmap>
 
@@ -65,19 +66,29 @@ void CGlyphoxView::RedrawThumbnails(int firstTile, int lastTile)
     std::uint16_t palette[PALETTE_COLORS];
     CurrentPalette(palette);
     m_sheetRenderer.Draw(TileWindow(), palette);
-    // The whole sheet is shown, so every unused tile is dimmed, not only the changed ones.
     const CTileUsage& usage = Usage();
-    for (int tile = 0; tile < CActorTables::WINDOW_TILES; ++tile)
+    for (int tile = firstTile; tile <= lastTile; ++tile)
         if (!usage.IsUsed(tile))
             m_sheetRenderer.DimTile(tile);
-    // The pixmap is a copy: the renderer's bytes change with the next redraw.
-    *m_sheetPixmap = QPixmap::fromImage(m_sheetRenderer.Sheet().Image());
+    // The pixmap is a copy: the renderer's bytes change with the next redraw. A few
+    // changed tiles (a pixel edit) are copied into it alone.
+    const QImage sheet = m_sheetRenderer.Sheet().Image();
+    const bool whole = firstTile == 0 && lastTile == CActorTables::WINDOW_TILES - 1;
+    if (whole || m_sheetPixmap->isNull()) {
+        *m_sheetPixmap = QPixmap::fromImage(sheet);
+    } else {
+        constexpr int kThumb = CTileSheetRenderer::THUMBNAIL;
+        const QRect changed(firstTile * kThumb, 0, (lastTile - firstTile + 1) * kThumb, kThumb);
+        QPainter painter(m_sheetPixmap.get());
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(changed.topLeft(), sheet, changed);
+    }
     const QString unused = tr("Not used by this actor's poses");
     for (int tile = firstTile; tile <= lastTile; ++tile)
         m_listTiles->item(tile)->setToolTip(usage.IsUsed(tile) ? QString() : unused);
     // The icons draw the new sheet at their next paint.
     QWidget* viewport = m_listTiles->viewport();
-    if (firstTile == 0 && lastTile == CActorTables::WINDOW_TILES - 1)
+    if (whole)
         viewport->update();
     else
         for (int tile = firstTile; tile <= lastTile; ++tile)
