@@ -198,6 +198,7 @@ private slots:
         // The icons show squares of one shared sheet: every look, and the list painted
         // enabled or not, equals what a pixmap icon per item gives.
         const auto looks = [this, list] {
+            list->clearFocus(); // disabling moves it away, so both rounds start without it
             QList<QImage> images;
             for (int tile : {m_view->Tile(), 0x32, 0x33})
                 for (QIcon::Mode mode : {QIcon::Normal, QIcon::Selected, QIcon::Disabled})
