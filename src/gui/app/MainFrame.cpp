@@ -253,11 +253,17 @@ void CMainFrame::FollowFile()
     }
     m_watcher.addPath(pathName);
     // Taking the mark syncs it to disk, which costs milliseconds; a file opened while
-    // the window starts gets its mark right after the first paint.
-    if (isVisible() && !m_bPainted)
+    // the window starts gets its mark right after the first paint, or after a quarter
+    // of a second if the window is not painted by then (it may start hidden or iconic).
+    if (isVisible() && !m_bPainted) {
         m_bLockPending = true;
-    else
+        QTimer::singleShot(250, this, [this] {
+            if (m_bLockPending)
+                TakeEditorLock();
+        });
+    } else {
         TakeEditorLock();
+    }
 }
 
 void CMainFrame::TakeEditorLock()
