@@ -257,10 +257,7 @@ void CMainFrame::FollowFile()
     // of a second if the window is not painted by then (it may start hidden or iconic).
     if (isVisible() && !m_bPainted) {
         m_bLockPending = true;
-        QTimer::singleShot(250, this, [this] {
-            if (m_bLockPending)
-                TakeEditorLock();
-        });
+        QTimer::singleShot(250, this, &CMainFrame::TakePendingEditorLock);
     } else {
         TakeEditorLock();
     }
@@ -283,10 +280,13 @@ void CMainFrame::paintEvent(QPaintEvent* event)
         return;
     m_bPainted = true;
     // A zero timer, so the whole window is painted and shown first.
-    QTimer::singleShot(0, this, [this] {
-        if (m_bLockPending)
-            TakeEditorLock();
-    });
+    QTimer::singleShot(0, this, &CMainFrame::TakePendingEditorLock);
+}
+
+void CMainFrame::TakePendingEditorLock()
+{
+    if (m_bLockPending)
+        TakeEditorLock();
 }
 
 // Another program changed, replaced or removed the open file. Unchanged content (our own

@@ -102,6 +102,7 @@ private:
     void OpenDropped(const QList<QUrl>& urls);
     void FollowFile();
     void TakeEditorLock();
+    void TakePendingEditorLock();
     void ShowNotice(const QString& text);
     QString TitleName() const;
     void UpdateTitle();
