@@ -2,7 +2,9 @@
 // random order; wall time from fork to the end of wait4, and the peak resident
 // set from wait4's rusage. By default the editor opening the demo image against
 // the floor program (an empty window), both ended after their first paint; with
-// "cli", glyphox-cli export-tileset of the demo image against cat of it.
+// "cli", glyphox-cli export-tileset of the demo image against cat of it. An editor
+// named by GLYPHOX_BASELINE_EDITOR (an earlier build) runs in the same rounds and is
+// reported against the same floor, so that before and after share one run.
 
 #include "rom/DemoRom.h"
 
@@ -111,20 +113,24 @@ int main(int argc, char* argv[])
                                                     {"cat", image}}
             : std::vector<std::vector<std::string>>{{GLYPHOX_EDITOR_PATH, image},
                                                     {GLYPHOX_FLOOR_PATH, image}};
-    std::vector<std::vector<SRun>> runs(commands.size());
-    std::vector<std::size_t> order(commands.size());
+    std::vector<std::vector<std::string>> all = commands;
+    const char* baseline = std::getenv("GLYPHOX_BASELINE_EDITOR");
+    if (!cli && baseline && *baseline)
+        all.insert(all.begin() + 1, {baseline, image});
+    std::vector<std::vector<SRun>> runs(all.size());
+    std::vector<std::size_t> order(all.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = i;
     std::mt19937 random(std::random_device{}());
     SRun warm;
-    for (const auto& command : commands) // page cache and font caches
+    for (const auto& command : all) // page cache and font caches
         RunOnce(command, &warm);
     for (int round = 0; round < rounds; ++round) {
         std::shuffle(order.begin(), order.end(), random);
         for (std::size_t which : order) {
             SRun run;
-            if (!RunOnce(commands[which], &run)) {
-                std::fprintf(stderr, "%s failed\n", commands[which][0].c_str());
+            if (!RunOnce(all[which], &run)) {
+                std::fprintf(stderr, "%s failed\n", all[which][0].c_str());
                 return 1;
             }
             runs[which].push_back(run);
@@ -137,6 +143,8 @@ int main(int argc, char* argv[])
         Report("version", runs[1], runs.back());
         Report("linked", runs[2], runs.back());
         Report("qtcore", runs[3], runs.back());
+    } else if (all.size() > commands.size()) {
+        Report("baseline", runs[1], runs.back());
     }
     return 0;
 }

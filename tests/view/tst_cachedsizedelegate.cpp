@@ -58,6 +58,11 @@ private slots:
             list->setFont(QFont(list->font().family(), 17));
         }
         Compare(plain, cached);
+
+        // The list's own keys are not taken for an editor's: Tab is the list's to
+        // handle, not swallowed by the delegate that watches the list.
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QVERIFY(!static_cast<QObject*>(cached.itemDelegate())->eventFilter(&cached, &tab));
     }
 };
 

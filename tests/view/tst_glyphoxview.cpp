@@ -194,6 +194,27 @@ private slots:
             const QImage thumb = list->item(tile)->icon().pixmap(24, 24).toImage();
             QCOMPARE(thumb.pixelColor(x, y).red(), tile == 0x32 ? red : (red + grey) / 2);
         }
+
+        // The icons show squares of one shared sheet: every look, and the list painted
+        // enabled or not, equals what a pixmap icon per item gives.
+        const auto looks = [this, list] {
+            list->clearFocus(); // disabling moves it away, so both rounds start without it
+            QList<QImage> images;
+            for (int tile : {m_view->Tile(), 0x32, 0x33})
+                for (QIcon::Mode mode : {QIcon::Normal, QIcon::Selected, QIcon::Disabled})
+                    images << list->item(tile)->icon().pixmap(24, mode).toImage();
+            images << list->item(0x33)->icon().pixmap(16).toImage();
+            for (bool enabled : {true, false}) {
+                list->setEnabled(enabled);
+                images << list->viewport()->grab().toImage();
+            }
+            list->setEnabled(true);
+            return images;
+        };
+        const QList<QImage> shared = looks();
+        for (int tile = 0; tile < list->count(); ++tile)
+            list->item(tile)->setIcon(QIcon(list->item(tile)->icon().pixmap(24)));
+        QVERIFY(shared == looks());
     }
 
 private:

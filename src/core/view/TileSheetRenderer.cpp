@@ -3,6 +3,7 @@
 #include "rom/ActorTables.h"
 #include "rom/SnesFormat.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -18,12 +19,26 @@ CTileSheetRenderer::CTileSheetRenderer(int bytesPerPixel)
     : m_nBytesPerPixel(bytesPerPixel == 3 ? 3 : 4), m_background(WIDTH, HEIGHT, m_nBytesPerPixel),
       m_sheet(WIDTH, HEIGHT, m_nBytesPerPixel)
 {
+    // The checkerboard repeats every 8 pixels across and down, and its rows come in two
+    // kinds: each kind's first 8 pixels are drawn and repeated, then whole rows copied.
+    // (The editor makes a renderer while starting, so this is kept cheap.)
+    const std::size_t stride = m_background.Stride();
+    const std::size_t period = std::size_t(8) * m_nBytesPerPixel;
     for (int y = 0; y < HEIGHT; ++y) {
-        for (int x = 0; x < WIDTH; ++x) {
-            std::uint8_t* at = m_background.Bits() + std::size_t(y) * m_background.Stride() +
-                               std::size_t(x) * m_nBytesPerPixel;
-            StorePixel(at, Grey(CheckerGrey(x, y)), m_nBytesPerPixel);
+        std::uint8_t* line = m_background.Bits() + std::size_t(y) * stride;
+        if (y >= 8) {
+            std::memcpy(line, line - 8 * stride, stride);
+            continue;
         }
+        if (y % 4 != 0) {
+            std::memcpy(line, line - stride, stride);
+            continue;
+        }
+        for (int x = 0; x < 8; ++x)
+            StorePixel(line + std::size_t(x) * m_nBytesPerPixel, Grey(CheckerGrey(x, y)),
+                       m_nBytesPerPixel);
+        for (std::size_t done = period; done < stride; done *= 2)
+            std::memcpy(line + done, line, std::min(done, stride - done));
     }
 }
 

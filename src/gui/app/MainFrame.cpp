@@ -247,11 +247,46 @@ void CMainFrame::FollowFile()
     m_bMissingNoticed = false;
     m_nDeclinedReload = 0;
     if (pathName.isEmpty()) {
+        m_bLockPending = false;
         m_editorLock.Release();
         return;
     }
     m_watcher.addPath(pathName);
-    m_editorLock.Take(pathName);
+    // Taking the mark syncs it to disk, which costs milliseconds; a file opened while
+    // the window starts gets its mark right after the first paint, or after a quarter
+    // of a second if the window is not painted by then (it may start hidden or iconic).
+    if (isVisible() && !m_bPainted) {
+        m_bLockPending = true;
+        QTimer::singleShot(250, this, &CMainFrame::TakePendingEditorLock);
+    } else {
+        TakeEditorLock();
+    }
+}
+
+void CMainFrame::TakeEditorLock()
+{
+    m_bLockPending = false;
+    const QString& pathName = m_pDocument->PathName();
+    if (pathName.isEmpty())
+        m_editorLock.Release();
+    else
+        m_editorLock.Take(pathName);
+}
+
+void CMainFrame::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    if (m_bPainted)
+        return;
+    m_bPainted = true;
+    // A zero timer, so the whole window is painted and shown first.
+    QTimer::singleShot(0, this, &CMainFrame::TakePendingEditorLock);
+}
+
+void CMainFrame::TakePendingEditorLock()
+{
+    if (m_bLockPending)
+        TakeEditorLock();
 }
 
 // Another program changed, replaced or removed the open file. Unchanged content (our own

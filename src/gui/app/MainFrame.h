@@ -81,6 +81,7 @@ protected:
     // A file dropped on the window opens as File Open opens it.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void CreateActions();
@@ -100,6 +101,8 @@ private:
     bool SaveAndOpen(const QString& pathName);
     void OpenDropped(const QList<QUrl>& urls);
     void FollowFile();
+    void TakeEditorLock();
+    void TakePendingEditorLock();
     void ShowNotice(const QString& text);
     QString TitleName() const;
     void UpdateTitle();
@@ -127,6 +130,8 @@ private:
     QTimer m_fitFormTimer;               // lets the bars settle after a dock change
     QSize m_sizeForm;                    // the form's designed size
     CEditorLock m_editorLock;            // tells other editors the file is open here
+    bool m_bPainted = false;             // the window has been painted once
+    bool m_bLockPending = false;         // the mark waits for the first paint
     std::uint64_t m_nDeclinedReload = 0; // the disk content the user chose not to reload
     bool m_bMissingNoticed = false;
 };

@@ -1,6 +1,7 @@
 #include "ToolbarIcons.h"
 
 #include "CommandTable.h"
+#include "LazyIconEngine.h"
 
 #include <QImage>
 #include <QTransform>
@@ -421,11 +422,20 @@ QPixmap ApplicationPicture(int nScale)
 QIcon ApplicationIcon()
 {
     InitResources();
-    QIcon icon;
-    for (int nSize : {16, 32, 48, 64, 128, 256})
-        icon.addFile(
-            QStringLiteral(":/icons/hicolor/%1x%1/apps/org.glyphox.Glyphox.png").arg(nSize));
-    return icon;
+    static constexpr int kSizes[] = {16, 32, 48, 64, 128, 256};
+    QList<QSize> sizes;
+    for (int nSize : kSizes)
+        sizes.append(QSize(nSize, nSize));
+    // The files are read once a platform or a dialog draws the icon.
+    return QIcon(new CLazyIconEngine(
+        [] {
+            QIcon icon;
+            for (int nSize : kSizes)
+                icon.addFile(
+                    QStringLiteral(":/icons/hicolor/%1x%1/apps/org.glyphox.Glyphox.png").arg(nSize));
+            return icon;
+        },
+        sizes));
 }
 
 } // namespace ToolbarIcons

@@ -36,7 +36,12 @@ QSize CCachedSizeDelegate::sizeHint(const QStyleOptionViewItem& option,
 
 bool CCachedSizeDelegate::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-        m_sizes.clear();
+    // The base class filters editors: the view's own events (its Tab, its focus loss)
+    // must not be handled as an editor's.
+    if (watched == parent()) {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+            m_sizes.clear();
+        return false;
+    }
     return QStyledItemDelegate::eventFilter(watched, event);
 }

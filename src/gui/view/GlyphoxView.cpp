@@ -74,6 +74,9 @@ CGlyphoxView::~CGlyphoxView()
 
 void CGlyphoxView::OnInitialUpdate()
 {
+    // Each step below reloads the form for the state it set; only the last state shows.
+    m_bBatchUpdates = true;
+    m_bUpdatePending = m_bStripsPending = false;
     ReadSettings();
     {
         const QSignalBlocker blocker(m_ui->spinTileSet);
@@ -96,6 +99,12 @@ void CGlyphoxView::OnInitialUpdate()
         OnOverworld();
     OnModePaint();
     EnableControls(m_pDocument->IsImageLoaded());
+    m_bBatchUpdates = false;
+    if (m_bUpdatePending)
+        OnUpdate(nullptr, 0, nullptr);
+    if (m_bStripsPending)
+        RedrawStrips();
+    emit RomLoadedChanged(m_bRomLoaded);
     // The frame places its editing toolbar.
 }
 
@@ -119,7 +128,6 @@ void CGlyphoxView::EnableControls(bool loaded)
         OnAutoPal();
         OnAnimate();
     }
-    emit RomLoadedChanged(m_bRomLoaded);
 }
 
 void CGlyphoxView::ReadSettings()

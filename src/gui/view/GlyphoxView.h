@@ -8,6 +8,7 @@
 
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -99,7 +100,7 @@ public:
         m_fnSaveFileDialog; // empty = cancelled
 
 signals:
-    // Emitted at the end of every EnableControls: editing, import, export and Save follow it.
+    // Emitted at the end of every OnInitialUpdate: editing, import, export and Save follow it.
     void RomLoadedChanged(bool loaded);
 
 protected:
@@ -197,9 +198,16 @@ private:
     bool m_bShowTileID = false;
     int m_nMode = 1;
     CTileSheetRenderer m_sheetRenderer;
+    // The drawn sheet as the tile list's icons show it (CSheetTileIconEngine).
+    std::shared_ptr<QPixmap> m_sheetPixmap = std::make_shared<QPixmap>();
     CStripRenderer m_stripRenderer;
     QTimer m_animTimer;
     bool m_bRomLoaded = false;
+    // While OnInitialUpdate applies the settings, the reloads their steps ask for are
+    // noted and run once at its end.
+    bool m_bBatchUpdates = false;
+    bool m_bUpdatePending = false;
+    bool m_bStripsPending = false;
     // The three mode commands' actions, shared by the menu and the editing toolbar.
     std::array<QPointer<QAction>, 3> m_modeActions;
 };

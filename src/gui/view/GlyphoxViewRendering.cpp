@@ -5,8 +5,10 @@
 #include "rom/GlyphoxDoc.h"
 #include "rom/SnesFormat.h"
 #include "ui_GlyphoxView.h"
+#include "view/SheetTileIconEngine.h"
 
 #include <QItemSelectionModel>
+#include <QPainter>
 #include <QListWidget>
 #include <QPixmap>
 
@@ -14,6 +16,10 @@ void CGlyphoxView::OnUpdate(QObject* /*pSender*/, int lHint, QObject* /*pHint*/)
 {
     if (lHint != 0)
         return;
+    if (m_bBatchUpdates) {
+        m_bUpdatePending = true;
+        return;
+    }
     std::uint16_t palette[PALETTE_COLORS];
     CurrentPalette(palette);
     m_paletteCtrl->ClearColors();
@@ -40,10 +46,16 @@ void CGlyphoxView::LoadCurrentTile()
 void CGlyphoxView::BuildTileList()
 {
     // The labels never change, so the items are made once and the scroll position stays.
+    // Their icons show squares of the shared sheet, so a redraw needs no new icons.
     if (m_listTiles->count() != CActorTables::WINDOW_TILES) {
         m_listTiles->clear();
-        for (int tile = 0; tile < CActorTables::WINDOW_TILES; ++tile)
-            m_listTiles->addItem(QString::number(tile, 16).toUpper().rightJustified(2, '0') + 'h');
+        constexpr int kThumb = CTileSheetRenderer::THUMBNAIL;
+        for (int tile = 0; tile < CActorTables::WINDOW_TILES; ++tile) {
+            auto* item = new QListWidgetItem(
+                QString::number(tile, 16).toUpper().rightJustified(2, '0') + 'h');
+            item->setIcon(QIcon(new CSheetTileIconEngine(m_sheetPixmap, tile, kThumb)));
+            m_listTiles->addItem(item);
+        }
     }
     RedrawThumbnails(0, CActorTables::WINDOW_TILES - 1);
     MarkTileInList(false);
@@ -53,20 +65,34 @@ void CGlyphoxView::RedrawThumbnails(int firstTile, int lastTile)
 {
     std::uint16_t palette[PALETTE_COLORS];
     CurrentPalette(palette);
-    // Images over a renderer's bytes are copied before they become pixmaps, which would
-    // otherwise keep pointing at bytes the next redraw changes.
     m_sheetRenderer.Draw(TileWindow(), palette);
     const CTileUsage& usage = Usage();
     for (int tile = firstTile; tile <= lastTile; ++tile)
         if (!usage.IsUsed(tile))
             m_sheetRenderer.DimTile(tile);
+    // The pixmap is a copy: the renderer's bytes change with the next redraw. A few
+    // changed tiles (a pixel edit) are copied into it alone.
     const QImage sheet = m_sheetRenderer.Sheet().Image();
-    constexpr int kThumb = CTileSheetRenderer::THUMBNAIL;
-    for (int tile = firstTile; tile <= lastTile; ++tile) {
-        QListWidgetItem* item = m_listTiles->item(tile);
-        item->setIcon(QIcon(QPixmap::fromImage(sheet.copy(tile * kThumb, 0, kThumb, kThumb))));
-        item->setToolTip(usage.IsUsed(tile) ? QString() : tr("Not used by this actor's poses"));
+    const bool whole = firstTile == 0 && lastTile == CActorTables::WINDOW_TILES - 1;
+    if (whole || m_sheetPixmap->isNull()) {
+        *m_sheetPixmap = QPixmap::fromImage(sheet);
+    } else {
+        constexpr int kThumb = CTileSheetRenderer::THUMBNAIL;
+        const QRect changed(firstTile * kThumb, 0, (lastTile - firstTile + 1) * kThumb, kThumb);
+        QPainter painter(m_sheetPixmap.get());
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(changed.topLeft(), sheet, changed);
     }
+    const QString unused = tr("Not used by this actor's poses");
+    for (int tile = firstTile; tile <= lastTile; ++tile)
+        m_listTiles->item(tile)->setToolTip(usage.IsUsed(tile) ? QString() : unused);
+    // The icons draw the new sheet at their next paint.
+    QWidget* viewport = m_listTiles->viewport();
+    if (whole)
+        viewport->update();
+    else
+        for (int tile = firstTile; tile <= lastTile; ++tile)
+            viewport->update(m_listTiles->visualItemRect(m_listTiles->item(tile)));
 }
 
 // Everything that shows the changed bytes follows them: a change of the shown palette
@@ -96,6 +122,10 @@ void CGlyphoxView::OnImageChanged(qint64 offset, qint64 size)
 
 void CGlyphoxView::RedrawStrips()
 {
+    if (m_bBatchUpdates) {
+        m_bStripsPending = true;
+        return;
+    }
     std::uint16_t palette[PALETTE_COLORS];
     CurrentPalette(palette);
     const QColor shown = QWidget::palette().color(QPalette::Highlight);
