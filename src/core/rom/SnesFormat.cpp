@@ -135,26 +135,29 @@ struct SComponentTables
             _mm256_permute4x64_epi64(redRed, 0x88)};
 }
 
-// 0xFF in the lanes of the columns whose bit is set in their row's byte of one plane.
+// -1 in the lanes of the columns whose bit is set in their row's byte of one plane,
+// 0 in the others.
 [[gnu::target("avx2")]] __m256i PlaneMask(__m256i planes, __m256i spread)
 {
     const __m256i bits = _mm256_set1_epi64x(0x0102040810204080);
     return _mm256_cmpeq_epi8(_mm256_and_si256(_mm256_shuffle_epi8(planes, spread), bits), bits);
 }
 
+// The index so far doubled, plus a plane's bit given as its -1 or 0 mask.
+[[gnu::target("avx2")]] __m256i AddPlane(__m256i index, __m256i mask)
+{
+    return _mm256_sub_epi8(_mm256_add_epi8(index, index), mask);
+}
+
 // Colour indices of four rows, one byte per pixel (rows y, y + 1 in the low half,
 // y + 2, y + 3 in the high one): each plane byte is spread over its row's eight
-// lanes and tested against that column's bit.
+// lanes and tested against that column's bit; the index is built from plane 3 down.
 [[gnu::target("avx2")]] __m256i DecodeRows(__m256i planes01, __m256i planes23, __m256i spread0,
                                            __m256i spread1)
 {
-    const __m256i index01 =
-        _mm256_or_si256(_mm256_and_si256(PlaneMask(planes01, spread0), _mm256_set1_epi8(1)),
-                        _mm256_and_si256(PlaneMask(planes01, spread1), _mm256_set1_epi8(2)));
-    const __m256i index23 =
-        _mm256_or_si256(_mm256_and_si256(PlaneMask(planes23, spread0), _mm256_set1_epi8(4)),
-                        _mm256_and_si256(PlaneMask(planes23, spread1), _mm256_set1_epi8(8)));
-    return _mm256_or_si256(index01, index23);
+    const __m256i plane3 = _mm256_sub_epi8(_mm256_setzero_si256(), PlaneMask(planes23, spread1));
+    const __m256i index23 = AddPlane(plane3, PlaneMask(planes23, spread0));
+    return AddPlane(AddPlane(index23, PlaneMask(planes01, spread1)), PlaneMask(planes01, spread0));
 }
 
 // Rows r (low halves) and r + 2 (high halves) of 8 pixels (blue, green, red, 0
