@@ -85,36 +85,11 @@ private slots:
         QCOMPARE(SnesToScreen(0x8000), (ScreenColor{0, 0, 0}));
     }
 
-    void drawTile_data()
+    void drawTileMatchesPortable_data()
     {
         QTest::addColumn<int>("bytesPerPixel");
         QTest::newRow("3 bytes per pixel") << 3;
         QTest::newRow("4 bytes per pixel") << 4;
-    }
-
-    void drawTile()
-    {
-        QFETCH(int, bytesPerPixel);
-        // Index 1 at (0,0), 2 at (1,0), 15 at (7,7), 0 elsewhere; colour 0 must not show.
-        QByteArray tile = tileWith({{0, 0x80}, {1, 0x40}, {14, 1}, {15, 1}, {30, 1}, {31, 1}});
-        std::uint16_t palette[PALETTE_COLORS] = {0x7FFF, 0x001F, 0x0C41};
-        palette[15] = 0x7C00;
-        QByteArray buffer(24 * 24 * bytesPerPixel, '\xAA');
-        QCOMPARE(DrawTile(u8(tile), palette, 5, 1, u8(buffer), 24, 24, bytesPerPixel), 0x7F7F7Fu);
-
-        // Column 5, tile row 1: the tile's first pixel is pixel 8 x 24 + 5 of the buffer.
-        for (int py = 0; py < 24; ++py) {
-            for (int px = 0; px < 24; ++px) {
-                const int cell = (py - 8) * 8 + px - 5;
-                const char* expected = px < 5 || px > 12 || py < 8 || py > 15 ? "\xAA\xAA\xAA\xAA"
-                                       : cell == 0                            ? "\0\0\xF8\0"
-                                       : cell == 1                            ? "\x18\x10\x08\0"
-                                       : cell == 63                           ? "\xF8\0\0\0"
-                                                                              : "\x7F\x7F\x7F\0";
-                QCOMPARE(buffer.mid((py * 24 + px) * bytesPerPixel, bytesPerPixel),
-                         QByteArray(expected, bytesPerPixel));
-            }
-        }
     }
 
     // The shuffle path against the portable one: every value of every tile byte
@@ -147,7 +122,6 @@ private slots:
             }
         }
     }
-    void drawTileMatchesPortable_data() { drawTile_data(); }
 };
 
 QTEST_APPLESS_MAIN(TestSnesFormat)
