@@ -4,6 +4,7 @@
 #include "app/CommandTable.h"
 #include "color/PaletteCtrl.h"
 #include "edit/PixelEditor.h"
+#include "edit/TileFiles.h"
 #include "rom/DemoRom.h"
 #include "rom/GlyphoxDoc.h"
 #include "rom/RomFileLayout.h"
@@ -287,6 +288,7 @@ private slots:
         QCOMPARE(RomFixture::ReadFile(m_dir.filePath("tlset000.bin")), Bytes(0, 5792));
         const quint32 palette = CActorTables::PaletteOffset(false, m_view->PaletteNumber());
         QCOMPARE(RomFixture::ReadFile(m_dir.filePath("ovwld002.pal")), Bytes(palette, 32, false));
+        QCOMPARE(CTileFiles::PaletteExportName(true, 12), "battl012.pal");
         QDir dir(m_dir.path()); // a folder in the way of the export file
         QVERIFY(dir.remove("tlset000.bin") && dir.mkdir("tlset000.bin"));
         Trigger(ID_EXPORT_TILESET);
