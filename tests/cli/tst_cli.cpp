@@ -1,4 +1,4 @@
-#include "RomFixture.h"
+#include "CliRun.h"
 #include "rom/SaveJournal.h"
 
 #include <QDir>
@@ -8,7 +8,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -34,16 +33,12 @@ constexpr std::pair<const char*, int> kCut[] = {{"cut31", 31},
 
 } // namespace
 
-class TestCli : public QObject
+class TestCli : public QObject, private CCliRun
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    QTemporaryDir m_dataHome;
     QByteArray m_base;
-    QString m_out, m_err;
 
-    QString Path(const QString& name) const { return m_dir.filePath(name); }
     // The demo ROM cut or padded to size bytes; header-less when size is a multiple of 1024.
     QByteArray Image(int size) const
     {
@@ -51,27 +46,9 @@ class TestCli : public QObject
         return image.left(size) + QByteArray(qMax(0, size - int(image.size())), '\x5A');
     }
 
-    // Runs the words of command and returns the exit status; words starting with @ name files
-    // in the test's folder.
-    int Run(const QString& command)
-    {
-        QStringList args = command.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        for (QString& arg : args)
-            if (arg.startsWith(QLatin1Char('@')))
-                arg = Path(arg.mid(1));
-        QProcess process;
-        process.start(QStringLiteral(GLYPHOX_CLI), args);
-        const bool finished = process.waitForFinished(60000);
-        m_out = QString::fromUtf8(process.readAllStandardOutput());
-        m_err = QString::fromUtf8(process.readAllStandardError());
-        return finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    }
-
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid() && m_dataHome.isValid());
-        UsePrivateDataHome(m_dataHome); // save journals go to a folder of the test's own
         QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder")));
         QCOMPARE(Run("demo-rom @base --seed 7"), 0);
         m_base = ReadFile(Path("base"));
