@@ -66,9 +66,10 @@ private slots:
         QCOMPARE(Steps(), 1);
     }
 
-    // A stroke on actor 0, then a colour of overworld palette 2, are undone from elsewhere:
-    // each undo first brings back its actor and tile, or bank and palette, then restores
-    // them, and the editor, the strip, the thumbnail and the palette show the old pixels.
+    // A stroke on actor 0, then a colour of overworld palette 2 (the pixels painted show it at
+    // once), are undone from elsewhere: each undo first brings back its actor and tile, or bank
+    // and palette, then restores them, and the editor, the strip, the thumbnail and the
+    // palette show the old pixels.
     void undoShowsWhereTheStepHappened()
     {
         SelectTile(3);
@@ -85,8 +86,11 @@ private slots:
             return m_palette->grab().toImage().pixelColor(m_palette->GetCellRect(1).center());
         };
         const QColor before = swatch();
+        const QImage painted = Thumbnail(3), editor = m_editor->grab().toImage();
         emit m_palette->ColorChanged(0, 1, 0x1234);
-        QVERIFY(swatch() != before);
+        QVERIFY(swatch() != before && Thumbnail(3) != painted &&
+                m_editor->grab().toImage() != editor);
+        QCOMPARE(Bytes(0x268242, 2, false), QByteArray("\x34\x12", 2)); // overworld 2, colour 1
         QCOMPARE(m_view->Selection().Site(), (CEditSite{0, 3, 0, 2}));
 
         auto* edit = m_view->findChild<QLineEdit*>("editTileSet");
