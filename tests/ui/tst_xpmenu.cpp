@@ -106,8 +106,7 @@ class tst_XPMenu : public QObject
 private slots:
     void initTestCase()
     {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath("config")));
-        RomFixture::UsePrivateDataHome(m_dir);
+        QVERIFY(RomFixture::UsePrivateHome(m_dir));
         // Command 1 has a red 16 x 15 picture on the frame's toolbar.
         m_bar = m_frame.addToolBar(QStringLiteral("bar"));
         m_bar->setIconSize(QSize(16, 15));
