@@ -476,7 +476,6 @@ private slots:
         QTest::addColumn<QStringList>("urls");
         QTest::addColumn<QString>("message");
         QTest::newRow("not a ROM") << QStringList{"@short.bin"} << "";
-        QTest::newRow("folder") << QStringList{"@"} << "";
         QTest::newRow("two files") << QStringList{"@other.smc", "@other.smc"} << "one ROM image";
         QTest::newRow("remote") << QStringList{"https://example.org/a.smc"} << "this computer";
     }

@@ -120,17 +120,10 @@ private slots:
         QVERIFY(m_pDlg->m_wheel->width() >= 34 && m_pDlg->m_wheel->height() >= 30);
         QVERIFY(m_pDlg->m_lumBar->BarRect().height() >= 30);
         QVERIFY(m_pDlg->rect().contains(m_pDlg->m_lumBar->geometry())); // the marker shows
-        const QList<QWidget*> order = {m_pDlg->m_editHue,
-                                       m_pDlg->m_editSat,
-                                       m_pDlg->m_editLum,
-                                       m_pDlg->m_editRed,
-                                       m_pDlg->m_editGreen,
-                                       m_pDlg->m_editBlue,
-                                       m_pDlg->findChild<QWidget*>("buttonOK"),
-                                       m_pDlg->findChild<QWidget*>("buttonCancel")};
-        for (int i = 1; i < order.size(); ++i) {
+        for (const char* next : {"editSat", "editLum", "editRed", "editGreen", "editBlue",
+                                 "buttonOK", "buttonCancel"}) { // the tab order
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), order[i]);
+            QCOMPARE(QApplication::focusWidget()->objectName(), next);
         }
         for (const auto& [key, edit] :
              {std::pair(Qt::Key_H, m_pDlg->m_editHue), std::pair(Qt::Key_G, m_pDlg->m_editGreen),

@@ -312,7 +312,6 @@ private slots:
         QTest::newRow("tiles empty") << tiles << 0 << 0 << QStringList();
         QTest::newRow("tiles missing")
             << tiles << -1 << 0 << QStringList("3 Can't read import file!");
-        QTest::newRow("tiles cancel") << tiles << -2 << 0 << QStringList();
         QTest::newRow("palette 31")
             << palette << 31 << 0 << QStringList("1 File too short to be 16 colours SNES palette!");
         QTest::newRow("palette 33") << palette << 33 << 32 << QStringList();
