@@ -334,26 +334,22 @@ private slots:
         QTest::addColumn<double>("hue");
         QTest::addColumn<double>("sat");
         QTest::addColumn<QPoint>("marker");
+        const auto row = [](const char* name, QPoint press, QPoint move, int modifiers, double hue,
+                            double sat, QPoint marker) {
+            QTest::newRow(name) << press << move << modifiers << hue << sat << marker;
+        };
         const int ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
-        QTest::newRow("press column 20")
-            << QPoint(20, 100) << QPoint() << 0 << 14 / 210.0 << 112 / 208.0 << QPoint(14, 96);
-        QTest::newRow("press top left")
-            << QPoint(3, 2) << QPoint() << 0 << 0.0 << 1.0 << QPoint(0, 0);
-        QTest::newRow("press bottom row")
-            << QPoint(209, 207) << QPoint() << 0 << 203 / 210.0 << 4 / 208.0 << QPoint(203, 204);
-        QTest::newRow("drag column 20") << QPoint(100, 100) << QPoint(20, 100) << 0 << 19 / 206.0
-                                        << 112 / 208.0 << QPoint(18, 96);
-        QTest::newRow("ctrl press keeps column")
-            << QPoint(150, 100) << QPoint() << ctrl << 49 / 210.0 << 112 / 208.0 << QPoint(49, 96);
-        QTest::newRow("shift press keeps row") << QPoint(150, 100) << QPoint() << shift
-                                               << 147 / 210.0 << 160 / 208.0 << QPoint(147, 48);
-        QTest::newRow("ctrl drag keeps column") << QPoint(100, 100) << QPoint(20, 30) << ctrl
-                                                << 97 / 206.0 << 178 / 208.0 << QPoint(96, 30);
-        QTest::newRow("shift drag keeps row") << QPoint(100, 100) << QPoint(20, 30) << shift
-                                              << 19 / 206.0 << 112 / 208.0 << QPoint(18, 96);
-        QTest::newRow("drag outside stops at the edges")
-            << QPoint(100, 100) << QPoint(-50, 400) << 0 << 1 / 206.0 << 4 / 208.0
-            << QPoint(0, 204);
+        const QPoint at100(100, 100), none;
+        row("press column 20", {20, 100}, none, 0, 14 / 210.0, 112 / 208.0, {14, 96});
+        row("press top left", {3, 2}, none, 0, 0.0, 1.0, {0, 0});
+        row("press bottom row", {209, 207}, none, 0, 203 / 210.0, 4 / 208.0, {203, 204});
+        row("drag column 20", at100, {20, 100}, 0, 19 / 206.0, 112 / 208.0, {18, 96});
+        row("ctrl press keeps column", {150, 100}, none, ctrl, 49 / 210.0, 112 / 208.0, {49, 96});
+        row("shift press keeps row", {150, 100}, none, shift, 147 / 210.0, 160 / 208.0, {147, 48});
+        row("ctrl drag keeps column", at100, {20, 30}, ctrl, 97 / 206.0, 178 / 208.0, {96, 30});
+        row("shift drag keeps row", at100, {20, 30}, shift, 19 / 206.0, 112 / 208.0, {18, 96});
+        row("drag outside stops at the edges", at100, {-50, 400}, 0, 1 / 206.0, 4 / 208.0,
+            {0, 204});
     }
     void picks()
     {

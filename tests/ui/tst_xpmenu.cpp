@@ -133,25 +133,26 @@ private slots:
     {
         QTest::addColumn<QString>("state");
         QTest::addColumn<Pixels>("pixels");
-        QTest::newRow("plain") << "p"
-                               << Pixels{{2, 3, kColumn},
-                                         {3, 3, kPicture},
-                                         {18, 17, kPicture},
-                                         {21, 5, kColumn},
-                                         {22, 5, kTextArea}};
-        QTest::newRow("selected") << "s" << Pixels{{0, 0, kHighlight}, {25, 5, kSelected}};
-        QTest::newRow("disabled selected") << "ds" << Pixels{{0, 0, kHighlight}, {25, 5, kColumn}};
-        QTest::newRow("picture raised")
-            << "ps" << Pixels{{2, 2, kPicture}, {17, 16, kPicture}, {19, 18, kHotShadow}};
-        QTest::newRow("disabled: silhouette only")
-            << "pd" << Pixels{{2, 2, kColumn}, {3, 3, kGreyShadow}, {18, 17, kGreyShadow}};
-        QTest::newRow("checked box")
-            << "pc"
-            << Pixels{{1, 1, kHighlight}, {19, 1, kHighlight}, {2, 2, kSelected}, {3, 3, kPicture}};
-        QTest::newRow("checked selected stays at 3")
-            << "pcs" << Pixels{{2, 2, kCheckedHot}, {3, 3, kPicture}, {19, 18, kHighlight}};
-        QTest::newRow("checked, no picture: tick")
-            << "c" << Pixels{{1, 1, kHighlight}, {2, 2, kSelected}, {11, 10, qRgb(0, 0, 0)}};
+        const auto row = [](const char* name, const char* state, const Pixels& pixels) {
+            QTest::newRow(name) << QString(state) << pixels;
+        };
+        row("plain", "p",
+            {{2, 3, kColumn},
+             {3, 3, kPicture},
+             {18, 17, kPicture},
+             {21, 5, kColumn},
+             {22, 5, kTextArea}});
+        row("selected", "s", {{0, 0, kHighlight}, {25, 5, kSelected}});
+        row("disabled selected", "ds", {{0, 0, kHighlight}, {25, 5, kColumn}});
+        row("picture raised", "ps", {{2, 2, kPicture}, {17, 16, kPicture}, {19, 18, kHotShadow}});
+        row("disabled: silhouette only", "pd",
+            {{2, 2, kColumn}, {3, 3, kGreyShadow}, {18, 17, kGreyShadow}});
+        row("checked box", "pc",
+            {{1, 1, kHighlight}, {19, 1, kHighlight}, {2, 2, kSelected}, {3, 3, kPicture}});
+        row("checked selected stays at 3", "pcs",
+            {{2, 2, kCheckedHot}, {3, 3, kPicture}, {19, 18, kHighlight}});
+        row("checked, no picture: tick", "c",
+            {{1, 1, kHighlight}, {2, 2, kSelected}, {11, 10, qRgb(0, 0, 0)}});
     }
 
     void itemLook()
@@ -313,24 +314,19 @@ private slots:
     {
         QTest::addColumn<QString>("state");
         QTest::addColumn<Pixels>("pixels");
-        QTest::newRow("normal")
-            << "normal" << Pixels{{0, 0, kBar}, {2, 2, kBar}, {3, 3, kPicture}, {18, 17, kPicture}};
-        QTest::newRow("hot") << "hot"
-                             << Pixels{{0, 0, kHighlight},
-                                       {1, 1, kHotFill},
-                                       {2, 2, kPicture},
-                                       {17, 16, kPicture},
-                                       {19, 18, kHotShadow}};
-        QTest::newRow("checked") << "checked"
-                                 << Pixels{
-                                        {0, 0, kHighlight}, {2, 2, kCheckedFill}, {3, 3, kPicture}};
-        QTest::newRow("pressed") << "pressed"
-                                 << Pixels{{0, 0, kHighlight},
-                                           {2, 2, kCheckedFill},
-                                           {3, 3, kPicture},
-                                           {19, 18, kCheckedFill}};
-        QTest::newRow("disabled")
-            << "disabled" << Pixels{{0, 0, kBar}, {2, 2, kBar}, {3, 3, kShadow}, {18, 17, kShadow}};
+        const auto row = [](const char* state, const Pixels& pixels) {
+            QTest::newRow(state) << QString(state) << pixels;
+        };
+        row("normal", {{0, 0, kBar}, {2, 2, kBar}, {3, 3, kPicture}, {18, 17, kPicture}});
+        row("hot", {{0, 0, kHighlight},
+                    {1, 1, kHotFill},
+                    {2, 2, kPicture},
+                    {17, 16, kPicture},
+                    {19, 18, kHotShadow}});
+        row("checked", {{0, 0, kHighlight}, {2, 2, kCheckedFill}, {3, 3, kPicture}});
+        row("pressed",
+            {{0, 0, kHighlight}, {2, 2, kCheckedFill}, {3, 3, kPicture}, {19, 18, kCheckedFill}});
+        row("disabled", {{0, 0, kBar}, {2, 2, kBar}, {3, 3, kShadow}, {18, 17, kShadow}});
     }
 
     void toolbarButtons()
