@@ -147,6 +147,8 @@ private slots:
             << 0x001F << QStringList("Green:abc") << "0 30 15 31 abc 0";
         QTest::newRow("pasted huge number")
             << 0x0000 << QStringList("Blue=99999999999") << "20 30 15 0 0 31";
+        QTest::newRow("pasted, too long to hold")
+            << 0x0000 << QStringList("Blue=99999999999999999999") << "20 30 15 0 0 31";
         QTest::newRow("35 in Hue") << 0x001F << QStringList("Hue:35") << "30 30 15 31 0 0";
         QTest::newRow("Hue 10: green") << 0x001F << QStringList("Hue:10") << "10 30 15 0 31 0";
         QTest::newRow("Lum 30, Sat 12: red truncated")
