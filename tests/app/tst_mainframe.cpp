@@ -247,18 +247,11 @@ private slots:
         QVERIFY(!box.isVisible());
     }
 
-    void saveClearsTheFlagOnlyWhenSaved()
+    // Saving an untitled image asks for a name; cancelling that keeps the flag (a save that
+    // fails keeps it too: askBeforeDropping's failed-save rows).
+    void saveUntitledAsksForAName()
     {
         Open(m_strPath);
-        QCOMPARE(m_frame->windowTitle(), "a.smc[*] - Glyphox");
-        QVERIFY(!m_frame->isWindowModified());
-        m_frame->Action(ID_ERASE_ALL)->trigger();
-        QVERIFY(m_frame->isWindowModified());
-        QVERIFY(RomFixture::WriteFile(m_strPath, QByteArray(100, 0)));
-        m_frame->Action(ID_FILE_SAVE)->trigger();
-        QVERIFY(m_frame->isWindowModified());
-        // Saving an untitled image asks for a name; cancelling that keeps the flag.
-        m_answer = QMessageBox::No;
         m_frame->Action(ID_FILE_NEW)->trigger();
         Edit();
         m_frame->Action(ID_FILE_SAVE)->trigger();
@@ -268,9 +261,7 @@ private slots:
         QVERIFY(!m_frame->isWindowModified());
         QCOMPARE(m_frame->windowTitle(), "other.smc[*] - Glyphox");
         QCOMPARE(RomFixture::ReadFile(m_strOther).at(kOffset), kEdited);
-        QCOMPARE(m_listAsked, QStringList{"Save changes to a.smc?"});
-        QCOMPARE(m_listMessages.size(), 1);
-        QCOMPARE(m_listMessages[0].first, QMessageBox::Critical);
+        QVERIFY(m_listAsked.isEmpty() && m_listMessages.isEmpty());
     }
 
     // The flag follows the history: undoing back to the saved state clears it, and Undo
@@ -467,6 +458,8 @@ private slots:
         QCOMPARE(RomFixture::ReadFile(m_strPath).mid(kOffset, 1) == QByteArray(1, kEdited),
                  goesOn && answer == QMessageBox::Yes);
         QCOMPARE(m_listMessages.size(), failSave ? 1 : 0);
+        if (failSave)
+            QCOMPARE(m_listMessages[0].first, QMessageBox::Critical);
         QCOMPARE(m_frame->RecentFiles().Entries().size(), 2);
     }
 
@@ -476,7 +469,6 @@ private slots:
         QTest::addColumn<QStringList>("urls");
         QTest::addColumn<QString>("message");
         QTest::newRow("not a ROM") << QStringList{"@short.bin"} << "";
-        QTest::newRow("folder") << QStringList{"@"} << "";
         QTest::newRow("two files") << QStringList{"@other.smc", "@other.smc"} << "one ROM image";
         QTest::newRow("remote") << QStringList{"https://example.org/a.smc"} << "this computer";
     }

@@ -1,18 +1,13 @@
 #include "color/EditColorDlg.h"
 
-#include "RomFixture.h"
 #include "TestPixels.h"
 #include "color/ColorModel.h"
 #include "color/ColorSwatch.h"
 #include "color/ColorWheel.h"
 #include "color/LumBar.h"
 #include "color/PaletteCtrl.h"
-#include "edit/PixelEditor.h"
-#include "rom/ActorTables.h"
-#include "rom/DemoRom.h"
-#include "rom/GlyphoxDoc.h"
-#include "view/GlyphoxView.h"
 
+#include <QPainter>
 #include <QSignalSpy>
 #include <QtTest>
 #include <QtWidgets>
@@ -20,10 +15,7 @@
 #include <functional>
 #include <memory>
 
-// Save journals go to a private folder, never to the user's.
-const QTemporaryDir g_home;
-const bool g_private = RomFixture::UsePrivateHome(g_home);
-
+using TestPixels::Find;
 using TestPixels::Screen;
 
 namespace {
@@ -81,6 +73,12 @@ void WhenModal(std::function<void(CEditColorDlg*)> action)
     poll->start(10);
 }
 
+// Sends a move with modifiers, which QTest::mouseMove drops.
+void Move(QWidget* widget, QPoint point, Qt::KeyboardModifiers modifiers)
+{
+    QTest::mouseEvent(QTest::MouseMove, widget, Qt::NoButton, modifiers, point);
+}
+
 } // namespace
 
 class tst_EditColorDlg : public QObject
@@ -88,6 +86,16 @@ class tst_EditColorDlg : public QObject
     Q_OBJECT
 
     std::unique_ptr<CEditColorDlg> m_pDlg;
+    std::unique_ptr<CColorWheel> m_pWheel;
+
+    // A 210 x 208 wheel on its own.
+    bool Wheel()
+    {
+        m_pWheel = std::make_unique<CColorWheel>();
+        m_pWheel->resize(210, 208);
+        m_pWheel->show();
+        return QTest::qWaitForWindowExposed(m_pWheel.get());
+    }
 
     void Open(std::uint16_t word)
     {
@@ -98,7 +106,11 @@ class tst_EditColorDlg : public QObject
     }
 
 private slots:
-    void cleanup() { m_pDlg.reset(); }
+    void cleanup()
+    {
+        m_pDlg.reset();
+        m_pWheel.reset();
+    }
 
     void form()
     {
@@ -108,17 +120,10 @@ private slots:
         QVERIFY(m_pDlg->m_wheel->width() >= 34 && m_pDlg->m_wheel->height() >= 30);
         QVERIFY(m_pDlg->m_lumBar->BarRect().height() >= 30);
         QVERIFY(m_pDlg->rect().contains(m_pDlg->m_lumBar->geometry())); // the marker shows
-        const QList<QWidget*> order = {m_pDlg->m_editHue,
-                                       m_pDlg->m_editSat,
-                                       m_pDlg->m_editLum,
-                                       m_pDlg->m_editRed,
-                                       m_pDlg->m_editGreen,
-                                       m_pDlg->m_editBlue,
-                                       m_pDlg->findChild<QWidget*>("buttonOK"),
-                                       m_pDlg->findChild<QWidget*>("buttonCancel")};
-        for (int i = 1; i < order.size(); ++i) {
+        for (const char* next : {"editSat", "editLum", "editRed", "editGreen", "editBlue",
+                                 "buttonOK", "buttonCancel"}) { // the tab order
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), order[i]);
+            QCOMPARE(QApplication::focusWidget()->objectName(), next);
         }
         for (const auto& [key, edit] :
              {std::pair(Qt::Key_H, m_pDlg->m_editHue), std::pair(Qt::Key_G, m_pDlg->m_editGreen),
@@ -142,6 +147,8 @@ private slots:
             << 0x001F << QStringList("Green:abc") << "0 30 15 31 abc 0";
         QTest::newRow("pasted huge number")
             << 0x0000 << QStringList("Blue=99999999999") << "20 30 15 0 0 31";
+        QTest::newRow("pasted, too long to hold")
+            << 0x0000 << QStringList("Blue=99999999999999999999") << "20 30 15 0 0 31";
         QTest::newRow("35 in Hue") << 0x001F << QStringList("Hue:35") << "30 30 15 31 0 0";
         QTest::newRow("Hue 10: green") << 0x001F << QStringList("Hue:10") << "10 30 15 0 31 0";
         QTest::newRow("Lum 30, Sat 12: red truncated")
@@ -281,53 +288,163 @@ private slots:
         QCOMPARE(palette.ColorCount(), 0);
     }
 
-    // Double click a swatch in the editor, make the colour magenta, OK: the image is modified
-    // once, and the pixel editor, the strips, the thumbnails and the saved file show it.
-    void endToEnd()
+    void fieldFollowsModel()
     {
-        const QString path = g_home.filePath("demo.smc");
-        QVERIFY(g_private && RomFixture::WriteFile(path, CDemoRom::Build(3)));
-        CGlyphoxDoc doc;
-        QVERIFY(doc.OnOpenDocument(path).ok);
-        CGlyphoxView view(&doc);
-        view.show();
-        view.OnInitialUpdate();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        auto* palette = view.findChild<CPaletteCtrl*>("paletteCtrl");
-        auto* editor = view.findChild<CPixelEditor*>("pixelEditor");
-        auto* list = view.findChild<QListWidget*>("listTiles");
-        const auto& pixels = editor->Grid().Bytes(); // a colour tile 0 uses
-        const int index = *std::max_element(pixels.begin(), pixels.end());
-        QVERIFY(index > 0);
-        const auto count = [](const QImage& image) {
-            return TestPixels::Count(image, Screen(0x7C1F));
-        };
-        const auto strips = [&view, &count] {
-            int n = 0;
-            for (const char* name : {"labelStrip1", "labelStrip2", "labelStrip3"})
-                n += count(view.findChild<QLabel*>(name)->pixmap().toImage());
-            return n;
-        };
-        const auto thumbnail = [list] { return list->item(0)->icon().pixmap(24).toImage(); };
-        QCOMPARE(count(editor->grab().toImage()) + strips() + count(thumbnail()), 0);
+        QVERIFY(Wheel());
+        const QImage field = m_pWheel->Field();
+        QCOMPARE(field.size(), QSize(210, 208));
+        for (int x = 0; x < 210; ++x) {
+            for (int j = 0; j < 208; ++j) {
+                if (field.pixel(x, 207 - j) != Screen(HLSToSNES(x / 210.0, 0.5, j / 208.0)).rgb())
+                    QFAIL(qPrintable(QString("pixel %1, %2").arg(x).arg(207 - j)));
+            }
+        }
+    }
 
-        WhenModal([](CEditColorDlg* dialog) {
-            for (const QString& entry : QStringList{"Red:31", "Green:0", "Blue:31"})
-                Enter(dialog, entry);
-            QTest::mouseClick(dialog->findChild<QPushButton*>("buttonOK"), Qt::LeftButton);
+    // The field with the crosshair's visible arms in black, and nothing else.
+    void crosshair_data()
+    {
+        QTest::addColumn<double>("hue");
+        QTest::addColumn<double>("sat");
+        QTest::addColumn<QList<QRect>>("arms");
+        QTest::newRow("centre -1, -1: parts of two arms")
+            << 0.0 << 1.0 << QList<QRect>{QRect(4, 0, 5, 1), QRect(0, 4, 1, 5)};
+        QTest::newRow("centre 104, 103: open square")
+            << 0.5 << 0.5
+            << QList<QRect>{QRect(109, 102, 5, 3), QRect(103, 108, 3, 5), QRect(95, 102, 5, 3),
+                            QRect(103, 94, 3, 5)};
+    }
+    void crosshair()
+    {
+        QVERIFY(Wheel());
+        QFETCH(double, hue);
+        QFETCH(double, sat);
+        QFETCH(QList<QRect>, arms);
+        m_pWheel->SetHueSat(hue, sat);
+        QImage expected = m_pWheel->Field();
+        for (const QRect& arm : arms)
+            QPainter(&expected).fillRect(arm, Qt::black);
+        QCOMPARE(m_pWheel->grab().toImage().convertToFormat(QImage::Format_RGB32), expected);
+    }
+
+    // A 210 x 208 wheel: press grid 7 x 6, drag grid 6 x 6 over 206 columns.
+    void picks_data()
+    {
+        QTest::addColumn<QPoint>("press");
+        QTest::addColumn<QPoint>("move"); // null: no drag
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<double>("hue");
+        QTest::addColumn<double>("sat");
+        QTest::addColumn<QPoint>("marker");
+        const auto row = [](const char* name, QPoint press, QPoint move, int modifiers, double hue,
+                            double sat, QPoint marker) {
+            QTest::newRow(name) << press << move << modifiers << hue << sat << marker;
+        };
+        const int ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
+        const QPoint at100(100, 100), none;
+        row("press column 20", {20, 100}, none, 0, 14 / 210.0, 112 / 208.0, {14, 96});
+        row("press top left", {3, 2}, none, 0, 0.0, 1.0, {0, 0});
+        row("press bottom row", {209, 207}, none, 0, 203 / 210.0, 4 / 208.0, {203, 204});
+        row("drag column 20", at100, {20, 100}, 0, 19 / 206.0, 112 / 208.0, {18, 96});
+        row("ctrl press keeps column", {150, 100}, none, ctrl, 49 / 210.0, 112 / 208.0, {49, 96});
+        row("shift press keeps row", {150, 100}, none, shift, 147 / 210.0, 160 / 208.0, {147, 48});
+        row("ctrl drag keeps column", at100, {20, 30}, ctrl, 97 / 206.0, 178 / 208.0, {96, 30});
+        row("shift drag keeps row", at100, {20, 30}, shift, 19 / 206.0, 112 / 208.0, {18, 96});
+        row("drag outside stops at the edges", at100, {-50, 400}, 0, 1 / 206.0, 4 / 208.0,
+            {0, 204});
+    }
+    void picks()
+    {
+        QVERIFY(Wheel());
+        QFETCH(QPoint, press);
+        QFETCH(QPoint, move);
+        QFETCH(int, modifiers);
+        const auto keys = Qt::KeyboardModifiers(modifiers);
+        QList<QPoint> markersSeen; // where the marker was when the owner heard of a pick
+        QList<double> huesSeen;
+        connect(m_pWheel.get(), &CColorWheel::Clicked, this, [&] {
+            markersSeen << QPoint(m_pWheel->m_nMarkerX, m_pWheel->m_nMarkerY);
+            huesSeen << m_pWheel->m_dHue;
         });
-        const QPoint point = palette->GetCellRect(index).center();
-        QTest::mouseClick(palette, Qt::LeftButton, {}, point);
-        QTest::mouseDClick(palette, Qt::LeftButton, {}, point);
-        QTest::mouseRelease(palette, Qt::LeftButton, {}, point);
+        const bool drag = !move.isNull();
+        QTest::mousePress(m_pWheel.get(), Qt::LeftButton, drag ? Qt::KeyboardModifiers() : keys,
+                          press);
+        if (drag)
+            Move(m_pWheel.get(), move, keys);
+        QTest::mouseRelease(m_pWheel.get(), Qt::LeftButton, {}, drag ? move : press);
+        Move(m_pWheel.get(), QPoint(5, 5), {}); // after the release: nothing
+        QTEST(m_pWheel->m_dHue, "hue");
+        QTEST(m_pWheel->m_dSat, "sat");
+        QTEST(QPoint(m_pWheel->m_nMarkerX, m_pWheel->m_nMarkerY), "marker");
+        QCOMPARE(markersSeen.size(), drag ? 2 : 1);
+        QCOMPARE(markersSeen.first(), QPoint(50, 50));
+        QCOMPARE(huesSeen.last(), m_pWheel->m_dHue);
+        QVERIFY(!m_pWheel->m_bTracking);
+    }
 
-        QVERIFY(count(editor->grab().toImage()) > 0);
-        QVERIFY(strips() > 0);
-        QVERIFY(count(thumbnail()) > 0);
-        QCOMPARE(doc.History().Count(), 1);
-        QVERIFY(doc.OnSaveDocument(path).ok);
-        const quint32 at = CActorTables::PaletteOffset(false, view.PaletteNumber()) + 2 * index;
-        QCOMPARE(RomFixture::ReadFile(path).mid(at, 2), QByteArray("\x1F\x7C", 2));
+    // The bar in a parent, its gradient at 10, 10, 12 x 208: a grid of 6 rows.
+    void lumBar_data()
+    {
+        QTest::addColumn<double>("setLum"); // negative: pick with the mouse instead
+        QTest::addColumn<int>("pressY");    // bar rows
+        QTest::addColumn<int>("dragY");
+        QTest::addColumn<int>("marker");
+        QTest::addColumn<double>("lum");
+        QTest::newRow("SetLum 1.0") << 1.0 << 0 << 0 << 0 << 1.0;
+        QTest::newRow("SetLum 0") << 0.0 << 0 << 0 << 208 << 0.0;
+        QTest::newRow("press row 100") << -1.0 << 100 << 100 << 96 << 112 / 208.0;
+        QTest::newRow("drag to the top") << -1.0 << 100 << 0 << 0 << 1.0;
+        QTest::newRow("drag below the bar") << -1.0 << 100 << 300 << 204 << 4 / 208.0;
+    }
+    void lumBar()
+    {
+        QFETCH(double, setLum);
+        QFETCH(int, pressY);
+        QFETCH(int, dragY);
+        QFETCH(int, marker);
+        QFETCH(double, lum);
+        QWidget parent;
+        parent.resize(60, 240);
+        auto* bar = new CLumBar(&parent);
+        bar->SetBarGeometry(QRect(10, 10, 12, 208));
+        bar->m_dHue = 0.4;
+        bar->m_dSat = 0.7;
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&parent));
+        QSignalSpy spy(bar, &CLumBar::Clicked);
+        const int top = CLumBar::MARGIN_Y;
+        if (setLum >= 0) {
+            bar->SetLum(setLum);
+        } else { // in the strip right of the bar, where the pointer is kept
+            QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(12, top + pressY));
+            QTest::mouseMove(bar, QPoint(13, top + dragY));
+            QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(13, top + dragY));
+        }
+        QCOMPARE(bar->m_nMarkerY, marker);
+        QCOMPARE(bar->m_dLum, lum);
+        QCOMPARE(spy.count(), setLum >= 0 ? 0 : 2);
+
+        const QImage image = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        for (int j = 0; j < 208; ++j)
+            QCOMPARE(image.pixel(11, top + 207 - j), Screen(HLSToSNES(0.4, j / 208.0, 0.7)).rgb());
+        // A triangle of 25 black pixels, its tip two columns right of the bar, its side on
+        // column w + 6.
+        QCOMPARE(Find(image, Qt::black, QRect(12, 0, 8, image.height())).first, 25);
+        for (int k = 0; k < 9; ++k) {
+            const int from = k < 5 ? 18 - k : 19 - (9 - k), y = top + marker - 4 + k;
+            QCOMPARE(Find(image, Qt::black, QRect(12, y, 8, 1)).second,
+                     QRect(from, y, 19 - from, 1));
+        }
+    }
+
+    // On a dark face a black marker would vanish: it takes the light text colour.
+    void lumBarMarkerOnDarkFace()
+    {
+        CLumBar bar;
+        bar.setPalette(TestPixels::DarkPalette());
+        bar.SetBarGeometry(QRect(0, 0, 12, 208));
+        bar.SetLum(0.5);
+        QCOMPARE(Find(bar.grab().toImage(), QColor(230, 230, 230), QRect(12, 0, 8, 218)).first, 25);
     }
 };
 

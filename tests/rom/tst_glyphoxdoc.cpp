@@ -1,24 +1,26 @@
 #include "RomFixture.h"
 
+#include "edit/TileFiles.h"
+#include "rom/ActorTables.h"
+#include "rom/DemoRom.h"
 #include "rom/GlyphoxDoc.h"
 #include "rom/JournalRecord.h"
 #include "rom/SaveJournal.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <algorithm>
 #include <cstring>
 
-#ifdef Q_OS_LINUX
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
-#endif
 
 using namespace RomFixture;
 
@@ -26,34 +28,22 @@ namespace {
 
 constexpr qint64 MiB = 1024 * 1024;
 
-// Makes a file impossible to open for writing, also for root (immutable flag).
+// Makes a file impossible to open for writing, also for root (immutable flag), or undoes that.
 bool SetImmutable(const QString& path, bool on)
 {
-#ifdef Q_OS_LINUX
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd < 0)
-        return false;
     int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
     flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
     ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
     ::close(fd);
     return ok;
-#else
-    Q_UNUSED(path);
-    Q_UNUSED(on);
-    return false;
-#endif
 }
 
 bool MakeReadOnly(const QString& path)
 {
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-    QFile probe(path);
-    if (!probe.open(QIODevice::ReadWrite))
-        return true;
-    probe.close();
-    return SetImmutable(path, true);
+    return !QFile(path).open(QIODevice::ReadWrite) || SetImmutable(path, true);
 }
 
 } // namespace
@@ -65,12 +55,68 @@ class TestGlyphoxDoc : public QObject
     QString Path(const QString& name) const { return m_dir.filePath(name); }
     QTemporaryDir m_dir;
     QTemporaryDir m_dataHome;
+    int m_nRefused = 0;
+
+    QByteArray Image(const CGlyphoxDoc& doc) const
+    {
+        return QByteArray(reinterpret_cast<const char*>(doc.Image()), ROM_IMAGE_SIZE);
+    }
+
+    // One random edit of a kind the editor makes, somewhere in the sprite data.
+    void RandomEdit(CGlyphoxDoc& doc, QRandomGenerator& random)
+    {
+        const int actor = random.bounded(CActorTables::ACTOR_COUNT);
+        const int tile = random.bounded(CActorTables::WINDOW_TILES);
+        const bool battle = random.bounded(2);
+        const int palette = random.bounded(CActorTables::PALETTE_COUNT);
+        QByteArray bytes(32, Qt::Uninitialized);
+        for (char& byte : bytes)
+            byte = char(random.bounded(256));
+        switch (random.bounded(6)) {
+        case 0: // a pasted or transformed tile
+            doc.Apply({CActorTables::TileOffset(actor, tile), bytes, "Paste tile", {actor, tile}});
+            break;
+        case 1: // a colour
+            doc.Apply({CActorTables::ColorOffset(battle, palette, random.bounded(16)),
+                       bytes.left(2),
+                       "Change colour",
+                       {-1, -1, battle, palette}});
+            break;
+        case 2: // a stroke of a few pixels, bytes here and there in one tile
+            doc.BeginStroke("Paint", {actor, tile});
+            for (int i = random.bounded(1, 6); i > 0; --i)
+                doc.Apply({CActorTables::TileOffset(actor, tile) + random.bounded(32),
+                           bytes.left(1),
+                           "Paint",
+                           {}});
+            doc.EndStroke();
+            break;
+        case 3:
+            doc.Apply({CActorTables::TileSetOffset(actor),
+                       QByteArray(5792, '\0'),
+                       "Erase all tiles",
+                       {actor, tile}});
+            break;
+        case 4: { // an import of a short file
+            const QString in = Path("import.bin");
+            WriteFile(in, bytes.repeated(random.bounded(1, 200)));
+            QVERIFY(CTileFiles::ImportTileSet(doc, actor, in).ok);
+            break;
+        }
+        default: // writes what is there already: recorded nowhere
+            doc.Apply({CActorTables::TileOffset(actor, tile),
+                       Image(doc).mid(CActorTables::TileOffset(actor, tile), 32),
+                       "Paste tile",
+                       {actor, tile}});
+        }
+    }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
         UsePrivateDataHome(m_dataHome);
+        QVERIFY(WriteFile(Path("demo.smc"), CDemoRom::Build(5)));
     }
 
     void init() { QDir(CSaveJournal::Directory()).removeRecursively(); }
@@ -119,13 +165,21 @@ private slots:
     void refusedOpenKeepsThePreviousImage_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("missing") << "missing";
-        QTest::newRow("folder") << "folder";
-        QTest::newRow("too short") << "short";
-        QTest::newRow("read-only") << "readonly";
-        QTest::newRow("named pipe") << "pipe";
-        QTest::newRow("device") << "device";
-        QTest::newRow("socket") << "socket";
+        QTest::addColumn<QString>("said"); // in the message besides the name
+        QTest::newRow("missing") << "missing"
+                                 << "";
+        QTest::newRow("folder") << "folder"
+                                << "folder";
+        QTest::newRow("too short") << "short"
+                                   << "too short";
+        QTest::newRow("read-only") << "readonly"
+                                   << "for writing";
+        QTest::newRow("named pipe") << "pipe"
+                                    << "named pipe";
+        QTest::newRow("device") << "device"
+                                << "device";
+        QTest::newRow("socket") << "socket"
+                                << "socket";
     }
 
     void refusedOpenKeepsThePreviousImage()
@@ -133,7 +187,8 @@ private slots:
         QFETCH(QString, kind);
         const QString good = Path("good.smc");
         QVERIFY(WriteFile(good, Pattern(0x300200)));
-        QString bad = Path("bad-" + kind);
+        // A name that says nothing of the kind, so that only the message can.
+        QString bad = Path(QString("refused-%1").arg(++m_nRefused));
         if (kind == "folder")
             QVERIFY(QDir().mkpath(bad));
         if (kind == "short")
@@ -165,19 +220,13 @@ private slots:
         const CFileResult refused = doc.OnOpenDocument(bad);
         if (kind == "readonly")
             SetImmutable(bad, false);
-        QVERIFY(!refused.ok);
-        QVERIFY2(refused.message.contains(QDir::toNativeSeparators(bad)),
+        QVERIFY2(!refused.ok && refused.message.contains(QDir::toNativeSeparators(bad)),
                  qPrintable(refused.message));
         QCOMPARE(doc.PathName(), good);
         QCOMPARE(doc.FileLength(), qint64(0x300200));
         QCOMPARE(doc.Image()[0x150200], std::uint8_t(~PatternByte(0x150200)));
-        if (kind == "readonly")
-            QVERIFY(refused.message.contains("for writing"));
-        const QMap<QString, QString> named{{"pipe", "named pipe"},
-                                           {"device", "device"},
-                                           {"socket", "socket"},
-                                           {"folder", "folder"}};
-        QVERIFY2(refused.message.contains(named.value(kind, "")), qPrintable(refused.message));
+        QFETCH(QString, said);
+        QVERIFY2(refused.message.contains(said), qPrintable(refused.message));
 
         // The image is saved into the file it came from, never into the refused one.
         QVERIFY(doc.OnSaveDocument(doc.PathName()).ok);
@@ -258,6 +307,8 @@ private slots:
         QVERIFY(!CSaveJournal::IsPending(path));
     }
 
+    // Nothing loaded, or no file under the name: nothing is written (a file that shrank is
+    // changedOnDiskIsNeverOverwrittenUnasked's).
     void saveFailsCleanly()
     {
         QVERIFY(WriteFile(Path("a.smc"), Pattern(0x300200)));
@@ -266,16 +317,6 @@ private slots:
         QCOMPARE(ReadFile(Path("a.smc")), Pattern(0x300200));
 
         QVERIFY(doc.OnOpenDocument(Path("a.smc")).ok);
-        Flip(doc, 0x200, 0xFF);
-        // The file shrank behind the editor's back: nothing is written, the edit stays.
-        QVERIFY(WriteFile(Path("a.smc"), Pattern(1000)));
-        const CFileResult shrunk = doc.OnSaveDocument(Path("a.smc"));
-        QVERIFY(!shrunk.ok);
-        QVERIFY(shrunk.message.contains("Nothing was saved"));
-        QCOMPARE(ReadFile(Path("a.smc")), Pattern(1000));
-        QCOMPARE(doc.Image()[0x200], std::uint8_t(~PatternByte(0x200)));
-
-        // Save never creates a file.
         QVERIFY(!doc.OnSaveDocument(Path("new.smc")).ok);
         QVERIFY(!QFile::exists(Path("new.smc")));
     }
@@ -298,16 +339,16 @@ private slots:
         QTest::addColumn<QString>("expected"); // file afterwards: old or new
         QTest::addColumn<QString>("notice");
 
-        QTest::newRow("torn write") << "torn" << false << "old"
-                                    << "restored";
-        QTest::newRow("nothing written yet") << "old" << false << "old"
-                                             << "restored";
-        QTest::newRow("all written") << "new" << false << "new"
-                                     << "holds the saved edits";
-        QTest::newRow("damaged journal") << "old" << true << "old"
-                                         << "damaged";
-        QTest::newRow("file changed length") << "longer" << false << "longer"
-                                             << "does not match the file";
+        const auto row = [](const char* name, const char* state, bool damaged, const char* expected,
+                            const char* notice) {
+            QTest::newRow(name) << QString(state) << damaged << QString(expected)
+                                << QString(notice);
+        };
+        row("torn write", "torn", false, "old", "restored");
+        row("nothing written yet", "old", false, "old", "restored");
+        row("all written", "new", false, "new", "holds the saved edits");
+        row("damaged journal", "old", true, "old", "damaged");
+        row("file changed length", "longer", false, "longer", "does not match the file");
     }
 
     void openSettlesAnInterruptedSave()
@@ -431,12 +472,9 @@ private slots:
     {
         QTest::addColumn<QString>("slot");
         QTest::addColumn<QString>("notice");
-        QTest::newRow("span past the largest offset") << "overflow"
-                                                      << "damaged";
-        QTest::newRow("folder") << "folder"
-                                << "is a folder";
-        QTest::newRow("another file's journal") << "other"
-                                                << "does not match";
+        QTest::newRow("span past the largest offset") << QString("overflow") << "damaged";
+        QTest::newRow("folder") << QString("folder") << "is a folder";
+        QTest::newRow("another file's journal") << QString("other") << "does not match";
     }
 
     void unusableJournalsAreSetAside()
@@ -502,6 +540,85 @@ private slots:
         const CFileResult opened = doc.OnOpenDocument(path);
         QVERIFY2(opened.message.contains("restored"), qPrintable(opened.message));
         QCOMPARE(ReadFile(path), image);
+    }
+
+    // The history: every kind of edit is undone and redone to the byte, the modified state
+    // follows the saved point, strokes are one step, no-ops none, and the memory budget drops
+    // the oldest steps.
+    void randomEditsUndoAndRedoToTheByte()
+    {
+        CGlyphoxDoc doc;
+        QVERIFY(doc.OnOpenDocument(Path("demo.smc")).ok);
+        const QByteArray opened = Image(doc);
+        QRandomGenerator random(20261206);
+        for (int i = 0; i < 400; ++i)
+            RandomEdit(doc, random);
+        const QByteArray edited = Image(doc);
+        const int steps = doc.History().Count();
+        QVERIFY(steps > 250 && steps < 400 && doc.IsModified());
+
+        while (doc.Undo()) {
+        }
+        QVERIFY(Image(doc) == opened);
+        QVERIFY(!doc.IsModified());
+        while (doc.Redo()) {
+        }
+        QVERIFY(Image(doc) == edited);
+
+        // Saving moves the clean point; undoing past it and back finds it again.
+        QVERIFY(doc.OnSaveDocument(Path("demo.smc")).ok && !doc.IsModified());
+        Flip(doc, 0x300);
+        Flip(doc, 0x301);
+        QVERIFY(doc.IsModified());
+        QVERIFY(doc.Undo() && doc.Undo() && !doc.IsModified());
+        QVERIFY(doc.Undo() && doc.IsModified());
+        QVERIFY(doc.Redo() && !doc.IsModified());
+        // A new edit after undoing drops the steps that could have been redone.
+        QVERIFY(doc.Undo());
+        Flip(doc, 0x200);
+        QVERIFY(!doc.History().CanRedo() && doc.IsModified());
+        QVERIFY(doc.Undo() && doc.IsModified()); // the saved point is gone for good
+        QCOMPARE(doc.History().Count(), steps);
+    }
+
+    void strokesAndNoOps()
+    {
+        CGlyphoxDoc doc;
+        QVERIFY(doc.OnOpenDocument(Path("demo.smc")).ok);
+        const QByteArray opened = Image(doc);
+        const qint64 tile = CActorTables::TileOffset(9, 4);
+        doc.BeginStroke("Paint", {9, 4});
+        for (int i = 0; i < 32; ++i)
+            doc.Apply({tile + i, QByteArray(1, char(opened[tile + i] ^ 0x11)), "Paint", {}});
+        doc.EndStroke();
+        QCOMPARE(doc.History().Count(), 1);
+        QCOMPARE(doc.UndoStep()->label, QString("Paint"));
+        QCOMPARE(doc.UndoStep()->site, (CEditSite{9, 4}));
+        QVERIFY(doc.History().StoredBytes() < 64 + 2 * qint64(sizeof(CEditHistory::Step)));
+
+        // Painted and painted back within one stroke: no step; the same bytes: none either.
+        doc.BeginStroke("Paint", {9, 4});
+        doc.Apply({tile, "\x01", "Paint", {}});
+        doc.Apply({tile, QByteArray(1, Image(doc)[tile] ^ 0x01 ^ 0x01), "Paint", {}});
+        doc.Apply({tile, QByteArray(1, opened[tile] ^ 0x11), "Paint", {}});
+        doc.EndStroke();
+        QVERIFY(!doc.Apply({tile, Image(doc).mid(tile, 32), "Paste tile", {}}));
+        QCOMPARE(doc.History().Count(), 1);
+        QVERIFY(doc.Undo() && Image(doc) == opened && !doc.IsModified());
+    }
+
+    void budgetDropsTheOldestSteps()
+    {
+        CEditHistory history(10000);
+        for (int i = 0; i < 20; ++i)
+            history.Push({"Step", {}, i, QByteArray(1000, 'a'), QByteArray(1000, 'b')});
+        QVERIFY(history.StoredBytes() <= 10000);
+        QCOMPARE(history.Count(), history.Index());
+        QVERIFY(history.Count() >= 3 && history.Count() < 5);
+        QCOMPARE(history.UndoStep()->offset, 19);
+        while (history.Undo()) {
+        }
+        QVERIFY(!history.IsClean()); // the opened state was among the dropped steps
     }
 };
 

@@ -4,6 +4,7 @@
 #include "rom/DemoRom.h"
 #include "ui/XPMenu.h"
 #include "ui/XPMenuStyle.h"
+#include "ui/XPToolBar.h"
 #include "RomFixture.h"
 #include "TestPixels.h"
 
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QSettings>
 #include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 
 // Colours from the classic face grey and blue highlight, as the transform gives them.
@@ -25,6 +27,13 @@ const QRgb kHotShadow = qRgb(128, 144, 183);  // T(highlight, 50, -66)
 const QRgb kGreyShadow = qRgb(140, 140, 140); // T(face, -27, 0)
 const QRgb kSeparator = qRgb(157, 157, 157);  // T(face, -18, 0)
 const QRgb kPicture = qRgb(200, 0, 0);
+// The toolbar's.
+const QRgb kBar = kColumn;
+const QRgb kHotFill = qRgb(187, 197, 222);      // T(highlight, 75, -57)
+const QRgb kCheckedFill = qRgb(121, 140, 190);  // T(highlight, 50, -57)
+const QRgb kShadow = qRgb(128, 128, 128);       // button shadow
+const QRgb kBarSeparator = qRgb(163, 163, 163); // T(face, -15, 0)
+const QRgb kFace = qRgb(192, 192, 192);
 
 QAction* AddItem(QMenu* menu, int nId, const QString& text)
 {
@@ -60,12 +69,44 @@ class tst_XPMenu : public QObject
     QMainWindow m_frame;
     QToolBar* m_bar = nullptr;
     QMenu* m_menu = nullptr;
+    QMainWindow* m_barFrame = nullptr;
+    CXPToolBar* m_xpBar = nullptr;
+
+    // A bar of two red 16 x 15 pictures with a separator between them.
+    void MakeBar(Qt::ToolBarArea area)
+    {
+        // Away from the window, whatever an earlier row left under the cursor.
+        QCursor::setPos(QPoint(-100, -100));
+        m_barFrame = new QMainWindow;
+        m_xpBar = new CXPToolBar(QStringLiteral("bar"), m_barFrame);
+        m_xpBar->setIconSize(QSize(16, 15));
+        QPalette palette;
+        palette.setColor(QPalette::Button, QColor(kFace));
+        palette.setColor(QPalette::Highlight, QColor(kHighlight));
+        palette.setColor(QPalette::WindowText, Qt::black);
+        palette.setColor(QPalette::Dark, QColor(kShadow));
+        m_xpBar->setPalette(palette);
+        QPixmap picture(16, 15);
+        picture.fill(QColor(kPicture));
+        m_xpBar->addAction(QIcon(picture), QStringLiteral("first"));
+        m_xpBar->addSeparator();
+        m_xpBar->addAction(QIcon(picture), QStringLiteral("second"));
+        m_barFrame->addToolBar(area, m_xpBar);
+        m_barFrame->setCentralWidget(new QWidget);
+        m_barFrame->resize(300, 200);
+        m_barFrame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_barFrame));
+    }
+
+    QWidget* Widget(int nIndex) const
+    {
+        return m_xpBar->widgetForAction(m_xpBar->actions().at(nIndex));
+    }
 
 private slots:
     void initTestCase()
     {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath("config")));
-        RomFixture::UsePrivateDataHome(m_dir);
+        QVERIFY(RomFixture::UsePrivateHome(m_dir));
         // Command 1 has a red 16 x 15 picture on the frame's toolbar.
         m_bar = m_frame.addToolBar(QStringLiteral("bar"));
         m_bar->setIconSize(QSize(16, 15));
@@ -80,32 +121,38 @@ private slots:
         m_menu->setStyle(&m_style);
     }
 
-    void cleanup() { delete m_menu; }
+    void cleanup()
+    {
+        delete m_menu;
+        delete m_barFrame;
+        m_barFrame = nullptr;
+    }
 
     // Pixels from the item's corner. State letters: p picture, d disabled, c checked, s selected.
     void itemLook_data()
     {
         QTest::addColumn<QString>("state");
         QTest::addColumn<Pixels>("pixels");
-        QTest::newRow("plain") << "p"
-                               << Pixels{{2, 3, kColumn},
-                                         {3, 3, kPicture},
-                                         {18, 17, kPicture},
-                                         {21, 5, kColumn},
-                                         {22, 5, kTextArea}};
-        QTest::newRow("selected") << "s" << Pixels{{0, 0, kHighlight}, {25, 5, kSelected}};
-        QTest::newRow("disabled selected") << "ds" << Pixels{{0, 0, kHighlight}, {25, 5, kColumn}};
-        QTest::newRow("picture raised")
-            << "ps" << Pixels{{2, 2, kPicture}, {17, 16, kPicture}, {19, 18, kHotShadow}};
-        QTest::newRow("disabled: silhouette only")
-            << "pd" << Pixels{{2, 2, kColumn}, {3, 3, kGreyShadow}, {18, 17, kGreyShadow}};
-        QTest::newRow("checked box")
-            << "pc"
-            << Pixels{{1, 1, kHighlight}, {19, 1, kHighlight}, {2, 2, kSelected}, {3, 3, kPicture}};
-        QTest::newRow("checked selected stays at 3")
-            << "pcs" << Pixels{{2, 2, kCheckedHot}, {3, 3, kPicture}, {19, 18, kHighlight}};
-        QTest::newRow("checked, no picture: tick")
-            << "c" << Pixels{{1, 1, kHighlight}, {2, 2, kSelected}, {11, 10, qRgb(0, 0, 0)}};
+        const auto row = [](const char* name, const char* state, const Pixels& pixels) {
+            QTest::newRow(name) << QString(state) << pixels;
+        };
+        row("plain", "p",
+            {{2, 3, kColumn},
+             {3, 3, kPicture},
+             {18, 17, kPicture},
+             {21, 5, kColumn},
+             {22, 5, kTextArea}});
+        row("selected", "s", {{0, 0, kHighlight}, {25, 5, kSelected}});
+        row("disabled selected", "ds", {{0, 0, kHighlight}, {25, 5, kColumn}});
+        row("picture raised", "ps", {{2, 2, kPicture}, {17, 16, kPicture}, {19, 18, kHotShadow}});
+        row("disabled: silhouette only", "pd",
+            {{2, 2, kColumn}, {3, 3, kGreyShadow}, {18, 17, kGreyShadow}});
+        row("checked box", "pc",
+            {{1, 1, kHighlight}, {19, 1, kHighlight}, {2, 2, kSelected}, {3, 3, kPicture}});
+        row("checked selected stays at 3", "pcs",
+            {{2, 2, kCheckedHot}, {3, 3, kPicture}, {19, 18, kHighlight}});
+        row("checked, no picture: tick", "c",
+            {{1, 1, kHighlight}, {2, 2, kSelected}, {11, 10, qRgb(0, 0, 0)}});
     }
 
     void itemLook()
@@ -260,6 +307,80 @@ private slots:
         QVERIFY(secondRecent().endsWith("first.smc"));
         QVERIFY(frame.OpenDocumentFile(first));
         QVERIFY(secondRecent().endsWith("second.smc"));
+    }
+
+    // Pixels from the button's corner: the fill, the frame, the picture and its shadow.
+    void toolbarButtons_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<Pixels>("pixels");
+        const auto row = [](const char* state, const Pixels& pixels) {
+            QTest::newRow(state) << QString(state) << pixels;
+        };
+        row("normal", {{0, 0, kBar}, {2, 2, kBar}, {3, 3, kPicture}, {18, 17, kPicture}});
+        row("hot", {{0, 0, kHighlight},
+                    {1, 1, kHotFill},
+                    {2, 2, kPicture},
+                    {17, 16, kPicture},
+                    {19, 18, kHotShadow}});
+        row("checked", {{0, 0, kHighlight}, {2, 2, kCheckedFill}, {3, 3, kPicture}});
+        row("pressed",
+            {{0, 0, kHighlight}, {2, 2, kCheckedFill}, {3, 3, kPicture}, {19, 18, kCheckedFill}});
+        row("disabled", {{0, 0, kBar}, {2, 2, kBar}, {3, 3, kShadow}, {18, 17, kShadow}});
+    }
+
+    void toolbarButtons()
+    {
+        QFETCH(QString, state);
+        QFETCH(Pixels, pixels);
+        MakeBar(Qt::TopToolBarArea);
+        auto* button = qobject_cast<QToolButton*>(Widget(2));
+        QCOMPARE(button->size(), QSize(23, 22));
+        button->defaultAction()->setCheckable(true);
+        button->defaultAction()->setChecked(state == "checked");
+        button->defaultAction()->setEnabled(state != "disabled");
+        if (state == "hot" || state == "pressed") {
+            QTest::mouseMove(button, QPoint(5, 5));
+            QTRY_VERIFY(button->underMouse());
+        }
+        if (state == "pressed")
+            QTest::mousePress(button, Qt::LeftButton, {}, QPoint(5, 5));
+        ComparePixels(m_xpBar->grab().toImage(), button->pos(), pixels);
+        if (state == "pressed")
+            QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(5, 5));
+    }
+
+    void toolbarSeparatorAndGripper_data()
+    {
+        QTest::addColumn<bool>("horizontal");
+        QTest::newRow("top") << true;
+        QTest::newRow("left") << false;
+    }
+
+    void toolbarSeparatorAndGripper()
+    {
+        QFETCH(bool, horizontal);
+        MakeBar(horizontal ? Qt::TopToolBarArea : Qt::LeftToolBarArea);
+        const QImage image = m_xpBar->grab().toImage();
+        // The bar's borders hold in either orientation.
+        QCOMPARE(horizontal ? Widget(0)->y() : Widget(0)->x(), 2);
+        // Stripes across the 3-pixel strip 4 pixels in from the leading edge, inset 6.
+        const auto at = [&](int along, int across) {
+            return horizontal ? image.pixel(across, along) : image.pixel(along, across);
+        };
+        QCOMPARE((QList<QRgb>{at(6, 3), at(6, 4), at(7, 6), at(7, 7), at(5, 5)}),
+                 (QList<QRgb>{kBar, kFace, qRgb(0, 0, 0), kBar, kBar}));
+        const QRect rect = Widget(1)->geometry();
+        if (horizontal) {
+            const int x = (rect.left() + rect.right() + 1) / 2 - 1;
+            ComparePixels(
+                image, QPoint(x, rect.top()),
+                {{0, 2, kBarSeparator}, {0, rect.height() - 3, kBarSeparator}, {1, 2, kBar}});
+        } else {
+            ComparePixels(
+                image, QPoint(0, rect.bottom() - 3),
+                {{2, 0, kBarSeparator}, {m_xpBar->width() - 3, 0, kBarSeparator}, {2, -1, kBar}});
+        }
     }
 };
 

@@ -8,6 +8,7 @@
 #include "ui/XPMenuBar.h"
 #include "view/GlyphoxView.h"
 #include "RomFixture.h"
+#include "TestPixels.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -22,16 +23,6 @@
 using namespace MenuBarLayout;
 
 namespace {
-
-int CountColor(const QImage& image, const QRect& rect, const QColor& color)
-{
-    int nCount = 0;
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-        for (int x = rect.left(); x <= rect.right(); ++x)
-            nCount += image.pixel(x, y) == color.rgb();
-    }
-    return nCount;
-}
 
 void CloseAllPopups()
 {
@@ -105,11 +96,7 @@ class tst_XPMenuBar : public QObject
     void Release(int i) { QTest::mouseRelease(Window(), Qt::LeftButton, {}, Center(i)); }
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath("config")));
-        RomFixture::UsePrivateDataHome(m_dir);
-    }
+    void initTestCase() { QVERIFY(RomFixture::UsePrivateHome(m_dir)); }
 
     void init()
     {
@@ -269,7 +256,7 @@ private slots:
         palette.setColor(QPalette::Disabled, QPalette::Text, Qt::red);
         Bar()->setPalette(palette);
         const auto count = [this](const QColor& color) {
-            return CountColor(Bar()->grab().toImage(), ItemRect(0), color);
+            return TestPixels::Find(Bar()->grab().toImage(), color, ItemRect(0), true).first;
         };
         QVERIFY(count(Qt::blue) > 0);
         QCOMPARE(count(Qt::red), 0);

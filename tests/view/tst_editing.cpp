@@ -4,6 +4,7 @@
 #include "app/CommandTable.h"
 #include "color/PaletteCtrl.h"
 #include "edit/PixelEditor.h"
+#include "edit/TileFiles.h"
 #include "rom/DemoRom.h"
 #include "rom/GlyphoxDoc.h"
 #include "rom/RomFileLayout.h"
@@ -65,9 +66,10 @@ private slots:
         QCOMPARE(Steps(), 1);
     }
 
-    // A stroke on actor 0, then a colour of overworld palette 2, are undone from elsewhere:
-    // each undo first brings back its actor and tile, or bank and palette, then restores
-    // them, and the editor, the strip, the thumbnail and the palette show the old pixels.
+    // A stroke on actor 0, then a colour of overworld palette 2 (the pixels painted show it at
+    // once), are undone from elsewhere: each undo first brings back its actor and tile, or bank
+    // and palette, then restores them, and the editor, the strip, the thumbnail and the
+    // palette show the old pixels.
     void undoShowsWhereTheStepHappened()
     {
         SelectTile(3);
@@ -84,8 +86,11 @@ private slots:
             return m_palette->grab().toImage().pixelColor(m_palette->GetCellRect(1).center());
         };
         const QColor before = swatch();
+        const QImage painted = Thumbnail(3), editor = m_editor->grab().toImage();
         emit m_palette->ColorChanged(0, 1, 0x1234);
-        QVERIFY(swatch() != before);
+        QVERIFY(swatch() != before && Thumbnail(3) != painted &&
+                m_editor->grab().toImage() != editor);
+        QCOMPARE(Bytes(0x268242, 2, false), QByteArray("\x34\x12", 2)); // overworld 2, colour 1
         QCOMPARE(m_view->Selection().Site(), (CEditSite{0, 3, 0, 2}));
 
         auto* edit = m_view->findChild<QLineEdit*>("editTileSet");
@@ -287,6 +292,7 @@ private slots:
         QCOMPARE(RomFixture::ReadFile(m_dir.filePath("tlset000.bin")), Bytes(0, 5792));
         const quint32 palette = CActorTables::PaletteOffset(false, m_view->PaletteNumber());
         QCOMPARE(RomFixture::ReadFile(m_dir.filePath("ovwld002.pal")), Bytes(palette, 32, false));
+        QCOMPARE(CTileFiles::PaletteExportName(true, 12), "battl012.pal");
         QDir dir(m_dir.path()); // a folder in the way of the export file
         QVERIFY(dir.remove("tlset000.bin") && dir.mkdir("tlset000.bin"));
         Trigger(ID_EXPORT_TILESET);
@@ -306,7 +312,6 @@ private slots:
         QTest::newRow("tiles empty") << tiles << 0 << 0 << QStringList();
         QTest::newRow("tiles missing")
             << tiles << -1 << 0 << QStringList("3 Can't read import file!");
-        QTest::newRow("tiles cancel") << tiles << -2 << 0 << QStringList();
         QTest::newRow("palette 31")
             << palette << 31 << 0 << QStringList("1 File too short to be 16 colours SNES palette!");
         QTest::newRow("palette 33") << palette << 33 << 32 << QStringList();

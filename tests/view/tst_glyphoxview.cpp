@@ -2,6 +2,7 @@
 
 #include "RomFixture.h"
 #include "edit/PixelEditor.h"
+#include "view/CachedSizeDelegate.h"
 #include "rom/DemoRom.h"
 #include "rom/GlyphoxDoc.h"
 
@@ -217,7 +218,61 @@ private slots:
         QVERIFY(shared == looks());
     }
 
+    // The tile list's caching delegate lays out and paints exactly as the default delegate,
+    // through icon changes and a font change.
+    void paintsAsTheDefaultDelegate()
+    {
+        QListWidget plain, cached;
+        Fill(plain, false);
+        Fill(cached, true);
+        Compare(plain, cached);
+        for (QListWidget* list : {&plain, &cached})
+            SetIcons(*list, Qt::red, 24);
+        Compare(plain, cached);
+        for (QListWidget* list : {&plain, &cached}) {
+            SetIcons(*list, Qt::blue, 16); // a smaller decoration is measured again
+            list->setFont(QFont(list->font().family(), 17));
+        }
+        Compare(plain, cached);
+        // Tab is the list's to handle, not swallowed as an editor's key by the delegate.
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QVERIFY(!static_cast<QObject*>(cached.itemDelegate())->eventFilter(&cached, &tab));
+    }
+
 private:
+    static void Fill(QListWidget& list, bool caching)
+    {
+        list.setViewMode(QListView::IconMode);
+        list.setIconSize(QSize(24, 24));
+        list.setGridSize(QSize(32, 50));
+        list.setMovement(QListView::Static);
+        list.setResizeMode(QListView::Adjust);
+        list.setWordWrap(false);
+        list.resize(374, 179);
+        list.show();
+        if (caching)
+            list.setItemDelegate(new CCachedSizeDelegate(&list));
+        for (int tile = 0; tile < 181; ++tile)
+            list.addItem(QString::number(tile, 16).toUpper().rightJustified(2, '0') + 'h');
+    }
+
+    static void SetIcons(QListWidget& list, Qt::GlobalColor color, int size)
+    {
+        QPixmap pixmap(size, size);
+        pixmap.fill(color);
+        for (int row = 0; row < list.count(); ++row)
+            list.item(row)->setIcon(QIcon(pixmap));
+    }
+
+    static void Compare(QListWidget& plain, QListWidget& cached)
+    {
+        QCoreApplication::processEvents();
+        for (int row = 0; row < plain.count(); ++row)
+            QCOMPARE(cached.visualItemRect(cached.item(row)),
+                     plain.visualItemRect(plain.item(row)));
+        QCOMPARE(cached.grab().toImage(), plain.grab().toImage());
+    }
+
     bool Open(bool withImage)
     {
         m_view.reset();
