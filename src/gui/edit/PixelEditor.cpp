@@ -52,60 +52,6 @@ void CPixelEditor::SetPixel(int x, int y, std::uint8_t index)
         update(CPixelGrid::CellRect(x, y, m_nCellSize));
 }
 
-void CPixelEditor::FillAll(std::uint8_t index)
-{
-    m_grid.FillAll(index);
-    ChangedWhole();
-}
-
-void CPixelEditor::ShiftUp()
-{
-    m_grid.ShiftUp();
-    ChangedWhole();
-}
-
-void CPixelEditor::ShiftDown()
-{
-    m_grid.ShiftDown();
-    ChangedWhole();
-}
-
-void CPixelEditor::ShiftLeft()
-{
-    m_grid.ShiftLeft();
-    ChangedWhole();
-}
-
-void CPixelEditor::ShiftRight()
-{
-    m_grid.ShiftRight();
-    ChangedWhole();
-}
-
-void CPixelEditor::FlipHorizontal()
-{
-    m_grid.FlipHorizontal();
-    ChangedWhole();
-}
-
-void CPixelEditor::FlipVertical()
-{
-    m_grid.FlipVertical();
-    ChangedWhole();
-}
-
-void CPixelEditor::RotateClockwise()
-{
-    m_grid.RotateClockwise();
-    ChangedWhole();
-}
-
-void CPixelEditor::RotateCounterClockwise()
-{
-    m_grid.RotateCounterClockwise();
-    ChangedWhole();
-}
-
 void CPixelEditor::SetMode(int mode)
 {
     m_nMode = mode;
@@ -115,12 +61,6 @@ void CPixelEditor::SetMode(int mode)
         setCursor(m_cursors.Fill());
     else if (mode & MODE_DROPPER)
         setCursor(m_cursors.Dropper());
-}
-
-void CPixelEditor::ChangedWhole()
-{
-    update();
-    emit Changed();
 }
 
 // A pixel without a colour-table entry is painted black.

@@ -37,17 +37,6 @@ public:
     std::uint8_t GetPixel(int x, int y) const { return m_grid.Get(x, y); }
     const CPixelGrid& Grid() const { return m_grid; }
 
-    // Each repaints the whole control and reports a change.
-    void FillAll(std::uint8_t index);
-    void ShiftUp();
-    void ShiftDown();
-    void ShiftLeft();
-    void ShiftRight();
-    void FlipHorizontal();
-    void FlipVertical();
-    void RotateClockwise();
-    void RotateCounterClockwise();
-
     // The cursor follows the mode's bits: 1 paint, else 4 fill, else 2 dropper; other modes
     // keep the cursor shown.
     void SetMode(int mode);
@@ -69,7 +58,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void ChangedWhole();
     QPoint CellUnder(const QMouseEvent* event) const;
 
     CPixelGrid m_grid;
