@@ -57,28 +57,27 @@ private slots:
         QTest::addColumn<QString>("op");
         QTest::addColumn<int>("nth");
         QTest::addColumn<int>("error");
-        const auto row = [](const char* name, const QString& command, const char* match,
-                            const char* op, int nth, int error) {
+        const auto row = [](const char* name, const char* match, const char* op, int nth, int error,
+                            const QString& command) {
             QTest::newRow(name) << command << QString(match) << QString(op) << nth << error;
         };
         const QString import = "import-palette @rom.smc --bank battle --palette 2 @pal.bin";
-        row("journal write, disk full", import, "journals/", "write", 1, ENOSPC);
-        row("journal second write", import, "journals/", "write", 2, EIO);
-        row("journal sync", import, "journals/", "fsync", 1, EIO);
-        row("journal close", import, "journals/", "close", 1, EIO);
-        row("journal rename", import, "journals/", "rename", 1, ENOSPC);
-        row("ROM write", import, "rom.smc", "write", 1, EFBIG);
-        row("ROM sync", import, "rom.smc", "fsync", 1, EIO);
-        row("tile set export write", "export-tileset @rom.smc --actor 3 -o @out", "out", "write", 1,
-            ENOSPC);
-        row("palette export sync", "export-palette @rom.smc --bank overworld --palette 1 -o @out",
-            "out", "fsync", 1, EIO);
-        row("picture close", "render-tiles @rom.smc --actor 3 --bank battle --auto -o @out", "out",
-            "close", 1, EIO);
-        row("picture rename",
-            "render-strip @rom.smc --actor 3 --bank battle --auto --strip 1 -o @out", "out",
-            "rename", 1, ENOSPC);
-        row("demo image write", "demo-rom @out --force", "out", "write", 1, ENOSPC);
+        row("journal write, disk full", "journals/", "write", 1, ENOSPC, import);
+        row("journal second write", "journals/", "write", 2, EIO, import);
+        row("journal sync", "journals/", "fsync", 1, EIO, import);
+        row("journal close", "journals/", "close", 1, EIO, import);
+        row("journal rename", "journals/", "rename", 1, ENOSPC, import);
+        row("ROM write", "rom.smc", "write", 1, EFBIG, import);
+        row("ROM sync", "rom.smc", "fsync", 1, EIO, import);
+        row("tile set export write", "out", "write", 1, ENOSPC,
+            "export-tileset @rom.smc --actor 3 -o @out");
+        row("palette export sync", "out", "fsync", 1, EIO,
+            "export-palette @rom.smc --bank overworld --palette 1 -o @out");
+        row("picture close", "out", "close", 1, EIO,
+            "render-tiles @rom.smc --actor 3 --bank battle --auto -o @out");
+        row("picture rename", "out", "rename", 1, ENOSPC,
+            "render-strip @rom.smc --actor 3 --bank battle --auto --strip 1 -o @out");
+        row("demo image write", "out", "write", 1, ENOSPC, "demo-rom @out --force");
     }
 
     void failingDiskChangesNothing()
