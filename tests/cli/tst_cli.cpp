@@ -70,7 +70,6 @@ private slots:
 
     void demoRom()
     {
-        // m_base was made with seed 7.
         QCOMPARE(Run("demo-rom @a --seed 7"), 0);
         QCOMPARE(Run("demo-rom @b --seed 7 --headerless"), 0);
         QCOMPARE(Run("demo-rom @c --seed 8"), 0);

@@ -448,16 +448,15 @@ private slots:
     // kept aside under a name the message gives.
     void unusableJournalsAreSetAside_data()
     {
-        QTest::addColumn<QString>("slot");
-        QTest::addColumn<QString>("notice");
-        QTest::newRow("span past the largest offset") << QString("overflow") << "damaged";
-        QTest::newRow("folder") << QString("folder") << "is a folder";
-        QTest::newRow("another file's journal") << QString("other") << "does not match";
+        QTest::addColumn<QString>("notice");             // the tag is what sits in the slot
+        QTest::newRow("overflow") << QString("damaged"); // a span past the largest offset
+        QTest::newRow("folder") << QString("is a folder");
+        QTest::newRow("other") << QString("does not match"); // another file's journal
     }
 
     void unusableJournalsAreSetAside()
     {
-        QFETCH(QString, slot);
+        const QString slot = QTest::currentDataTag();
         QFETCH(QString, notice);
         const QString path = Path("slot.smc");
         const QByteArray image = Pattern(0x300200);
