@@ -42,6 +42,37 @@ class TestCliFaults : public QObject, private CCliRun
         return env;
     }
 
+    // Starts an import into rom that stops just before its first write to rom,
+    // its journal already on disk, until Resume.
+    QProcess* StartPausedSave(const QString& rom)
+    {
+        const QString ready = Path("ready.fifo");
+        QFile::remove(ready);
+        QFile::remove(Path("go.fifo"));
+        if (::mkfifo(QFile::encodeName(ready), 0600) != 0 ||
+            ::mkfifo(QFile::encodeName(Path("go.fifo")), 0600) != 0)
+            return nullptr;
+        QProcessEnvironment env = Faults(QFileInfo(rom).fileName(), "pause", 1, 0);
+        env.insert("GLYPHOX_FAULT_READY", ready);
+        env.insert("GLYPHOX_FAULT_GO", Path("go.fifo"));
+        // Opened before the saver starts, so neither side can block on it for ever.
+        const int readyFd = ::open(QFile::encodeName(ready), O_RDONLY | O_NONBLOCK);
+        QProcess* saver =
+            Start("import-palette " + rom + " --bank battle --palette 2 @pal.bin", env);
+        pollfd waiting{readyFd, POLLIN, 0};
+        char byte = 0;
+        const bool paused = ::poll(&waiting, 1, 60000) == 1 && ::read(readyFd, &byte, 1) == 1;
+        ::close(readyFd);
+        return paused ? saver : nullptr;
+    }
+
+    void Resume()
+    {
+        const int goFd = ::open(QFile::encodeName(Path("go.fifo")), O_WRONLY);
+        (void)!::write(goFd, "g", 1);
+        ::close(goFd);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -109,47 +140,6 @@ private slots:
         QCOMPARE(ReadFile(Path("rom.smc")), m_base);
     }
 
-private:
-    // Starts an import into rom that stops just before its first write to rom,
-    // its journal already on disk, until Resume.
-    QProcess* StartPausedSave(const QString& rom)
-    {
-        const QString ready = Path("ready.fifo");
-        QFile::remove(ready);
-        QFile::remove(Path("go.fifo"));
-        if (::mkfifo(QFile::encodeName(ready), 0600) != 0 ||
-            ::mkfifo(QFile::encodeName(Path("go.fifo")), 0600) != 0)
-            return nullptr;
-        QProcessEnvironment env = Faults(QFileInfo(rom).fileName(), "pause", 1, 0);
-        env.insert("GLYPHOX_FAULT_READY", ready);
-        env.insert("GLYPHOX_FAULT_GO", Path("go.fifo"));
-        // Opened before the saver starts, so neither side can block on it for ever.
-        const int readyFd = ::open(QFile::encodeName(ready), O_RDONLY | O_NONBLOCK);
-        QProcess* saver =
-            Start("import-palette " + rom + " --bank battle --palette 2 @pal.bin", env);
-        pollfd waiting{readyFd, POLLIN, 0};
-        char byte = 0;
-        const bool paused = ::poll(&waiting, 1, 60000) == 1 && ::read(readyFd, &byte, 1) == 1;
-        ::close(readyFd);
-        return paused ? saver : nullptr;
-    }
-
-    void Resume()
-    {
-        const int goFd = ::open(QFile::encodeName(Path("go.fifo")), O_WRONLY);
-        (void)!::write(goFd, "g", 1);
-        ::close(goFd);
-    }
-
-    // The base image with palette 2 of the battle bank as the import leaves it.
-    QByteArray Imported() const
-    {
-        QByteArray image = m_base;
-        image.replace(CActorTables::PaletteOffset(true, 2), 32, QByteArray(32, '\x7C'));
-        return image;
-    }
-
-private slots:
     // A save paused half-way: the editor's open and the CLI refuse the file instead
     // of taking the live journal for an interrupted save; the save then completes.
     void openDuringASaveRefuses()
@@ -173,7 +163,9 @@ private slots:
         QCOMPARE(Finish(saver), 0);
         QVERIFY(!CSaveJournal::IsPending(rom));
         QVERIFY(doc.OnOpenDocument(rom).ok);
-        QCOMPARE(ReadFile(rom), Imported());
+        QByteArray imported = m_base; // palette 2 of the battle bank as the import leaves it
+        imported.replace(CActorTables::PaletteOffset(true, 2), 32, QByteArray(32, '\x7C'));
+        QCOMPARE(ReadFile(rom), imported);
     }
 
     // The ROM's name turned into a link to another file while a save was under way,
