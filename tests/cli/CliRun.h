@@ -18,8 +18,7 @@ protected:
 
     QString Path(const QString& name) const { return m_dir.filePath(name); }
 
-    QProcess* Start(const QString& command,
-                    const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) const
+    QProcess* Start(const QString& command, const QProcessEnvironment& env) const
     {
         QStringList args = command.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         for (QString& arg : args)

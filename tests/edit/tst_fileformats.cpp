@@ -23,6 +23,24 @@ class tst_FileFormats : public QObject
     std::uint16_t m_palette[16] = {};
     QByteArray m_window;
 
+    static const std::uint8_t* u8(const QByteArray& bytes)
+    {
+        return reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    }
+
+    // A window of 181 tiles, pixel i of tile t at index(t, i).
+    template <typename Index> static QByteArray Window(Index index)
+    {
+        QByteArray window(5792, '\0');
+        std::uint8_t pixels[64];
+        for (int tile = 0; tile < 181; ++tile) {
+            for (int i = 0; i < 64; ++i)
+                pixels[i] = std::uint8_t(index(tile, i));
+            EncodeTile(pixels, reinterpret_cast<std::uint8_t*>(window.data()) + 32 * tile);
+        }
+        return window;
+    }
+
     static QByteArray Png(const QImage& image)
     {
         QByteArray png;
@@ -37,22 +55,13 @@ private slots:
     {
         for (int i = 0; i < 16; ++i)
             m_palette[i] = std::uint16_t(i * 2 | (31 - i) << 5 | i << 10);
-        // Pixel i of tile t has index (t + i) % 16.
-        m_window.resize(5792);
-        std::uint8_t pixels[64];
-        for (int tile = 0; tile < 181; ++tile) {
-            for (int i = 0; i < 64; ++i)
-                pixels[i] = std::uint8_t((tile + i) % 16);
-            EncodeTile(pixels, reinterpret_cast<std::uint8_t*>(m_window.data()) + 32 * tile);
-        }
+        m_window = Window([](int tile, int i) { return (tile + i) % 16; });
     }
 
     void writtenAsIndexedPngAndReadBack()
     {
         QByteArray png;
-        QVERIFY(CTileSheetImage::EncodePng(reinterpret_cast<const std::uint8_t*>(m_window.data()),
-                                           m_palette, &png)
-                    .ok);
+        QVERIFY(CTileSheetImage::EncodePng(u8(m_window), m_palette, &png).ok);
         QCOMPARE(int(png[24]), 4); // bit depth
         QCOMPARE(int(png[25]), 3); // palette colour type
         const QImage image = QImage::fromData(png, "PNG");
@@ -75,35 +84,29 @@ private slots:
         edited.setPixel(8 + 3, 8 + 2, 9);
         QVERIFY(CTileSheetImage::Decode(Png(edited), m_palette, &window).ok);
         std::uint8_t pixels[64];
-        DecodeTile(reinterpret_cast<const std::uint8_t*>(window.constData()) + 32 * 17, pixels);
+        DecodeTile(u8(window) + 32 * 17, pixels);
         QCOMPARE(int(pixels[19]), 9);
         QCOMPARE(window.left(32 * 17), m_window.left(32 * 17));
         QCOMPARE(window.mid(32 * 18), m_window.mid(32 * 18));
 
         // A true-colour copy with the palette's colours (index 0 fully transparent) is the same.
-        QVERIFY(CTileSheetImage::Decode(Png(image.convertToFormat(QImage::Format_ARGB32)),
-                                        m_palette, &window)
-                    .ok);
+        const QByteArray argb = Png(image.convertToFormat(QImage::Format_ARGB32));
+        QVERIFY(CTileSheetImage::Decode(argb, m_palette, &window).ok);
         QCOMPARE(window, m_window);
     }
 
     void sheetRefusals_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("wrong size") << "size"
-                                    << "64 x 64 pixels";
-        QTest::newRow("index 16") << "index"
-                                  << "Pixel (5, 6) has colour index 16";
-        QTest::newRow("colour off the palette") << "colour"
-                                                << "Pixel (9, 3) has colour #123456";
-        QTest::newRow("truncated") << "truncated"
-                                   << "not a readable PNG";
+        QTest::addColumn<QString>("message"); // the tag is what is wrong
+        QTest::newRow("size") << QString("64 x 64 pixels");
+        QTest::newRow("index") << QString("Pixel (5, 6) has colour index 16");
+        QTest::newRow("colour") << QString("Pixel (9, 3) has colour #123456");
+        QTest::newRow("truncated") << QString("not a readable PNG");
     }
 
     void sheetRefusals()
     {
-        QFETCH(QString, kind);
+        const QString kind = QTest::currentDataTag();
         QFETCH(QString, message);
         QImage image(128, 96, QImage::Format_Indexed8);
         QList<QRgb> table(17, qRgb(0, 0, 0));
@@ -137,17 +140,10 @@ private slots:
         for (int i = 0; i < 16; ++i)
             palette[i] = std::uint16_t((i + 1) | (15 - i) << 5 | (2 * i) << 10);
         // Every pixel of tile t has index t % 16, except tile 5, whose column x has index x + 1.
-        QByteArray window(5792, '\0');
-        std::uint8_t pixels[64];
-        for (int tile = 0; tile < 181; ++tile) {
-            for (int i = 0; i < 64; ++i)
-                pixels[i] = std::uint8_t(tile == 5 ? i % 8 + 1 : tile % 16);
-            EncodeTile(pixels, reinterpret_cast<std::uint8_t*>(window.data()) + 32 * tile);
-        }
+        const QByteArray window =
+            Window([](int tile, int i) { return tile == 5 ? i % 8 + 1 : tile % 16; });
         QByteArray gif;
-        QVERIFY(CStripAnimation::EncodeGif(0, reinterpret_cast<const std::uint8_t*>(window.data()),
-                                           palette, 2, &gif)
-                    .ok);
+        QVERIFY(CStripAnimation::EncodeGif(0, u8(window), palette, 2, &gif).ok);
         QBuffer buffer(&gif);
         QImageReader reader(&buffer, "gif");
         QCOMPARE(reader.imageCount(), 4);
@@ -170,10 +166,7 @@ private slots:
             QCOMPARE(qAlpha(image.pixel(3, 3)), 0); // tile 0: index 0, transparent
         }
         // Tile 5 unmirrored in frame 0 at (row 2, column 1): its leftmost column, index 1.
-        QCOMPARE(CStripAnimation::IndexedStep(
-                     0, 0, reinterpret_cast<const std::uint8_t*>(window.data()), palette, 1)
-                     .pixelIndex(8, 16),
-                 1);
+        QCOMPARE(CStripAnimation::IndexedStep(0, 0, u8(window), palette, 1).pixelIndex(8, 16), 1);
     }
 
     void everyFormatReadsBackItsWords_data()

@@ -11,9 +11,6 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include <algorithm>
-#include <cstring>
-
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -46,6 +43,13 @@ bool MakeReadOnly(const QString& path)
     return !QFile(path).open(QIODevice::ReadWrite) || SetImmutable(path, true);
 }
 
+// A journal for a save into a file of a whole image's length.
+bool Record(const QString& path, qint64 offset, const QByteArray& oldBytes,
+            const QByteArray& newBytes)
+{
+    return CSaveJournal::Record(path, 0x300200, offset, oldBytes, newBytes).ok;
+}
+
 } // namespace
 
 class TestGlyphoxDoc : public QObject
@@ -67,6 +71,7 @@ class TestGlyphoxDoc : public QObject
     {
         const int actor = random.bounded(CActorTables::ACTOR_COUNT);
         const int tile = random.bounded(CActorTables::WINDOW_TILES);
+        const qint64 at = CActorTables::TileOffset(actor, tile);
         const bool battle = random.bounded(2);
         const int palette = random.bounded(CActorTables::PALETTE_COUNT);
         QByteArray bytes(32, Qt::Uninitialized);
@@ -74,7 +79,7 @@ class TestGlyphoxDoc : public QObject
             byte = char(random.bounded(256));
         switch (random.bounded(6)) {
         case 0: // a pasted or transformed tile
-            doc.Apply({CActorTables::TileOffset(actor, tile), bytes, "Paste tile", {actor, tile}});
+            doc.Apply({at, bytes, "Paste tile", {actor, tile}});
             break;
         case 1: // a colour
             doc.Apply({CActorTables::ColorOffset(battle, palette, random.bounded(16)),
@@ -85,10 +90,7 @@ class TestGlyphoxDoc : public QObject
         case 2: // a stroke of a few pixels, bytes here and there in one tile
             doc.BeginStroke("Paint", {actor, tile});
             for (int i = random.bounded(1, 6); i > 0; --i)
-                doc.Apply({CActorTables::TileOffset(actor, tile) + random.bounded(32),
-                           bytes.left(1),
-                           "Paint",
-                           {}});
+                doc.Apply({at + random.bounded(32), bytes.left(1), "Paint", {}});
             doc.EndStroke();
             break;
         case 3:
@@ -104,10 +106,7 @@ class TestGlyphoxDoc : public QObject
             break;
         }
         default: // writes what is there already: recorded nowhere
-            doc.Apply({CActorTables::TileOffset(actor, tile),
-                       Image(doc).mid(CActorTables::TileOffset(actor, tile), 32),
-                       "Paste tile",
-                       {actor, tile}});
+            doc.Apply({at, Image(doc).mid(at, 32), "Paste tile", {actor, tile}});
         }
     }
 
@@ -164,27 +163,18 @@ private slots:
 
     void refusedOpenKeepsThePreviousImage_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("said"); // in the message besides the name
-        QTest::newRow("missing") << "missing"
-                                 << "";
-        QTest::newRow("folder") << "folder"
-                                << "folder";
-        QTest::newRow("too short") << "short"
-                                   << "too short";
-        QTest::newRow("read-only") << "readonly"
-                                   << "for writing";
-        QTest::newRow("named pipe") << "pipe"
-                                    << "named pipe";
-        QTest::newRow("device") << "device"
-                                << "device";
-        QTest::newRow("socket") << "socket"
-                                << "socket";
+        QTest::addColumn<QString>("said"); // in the message besides the name; the tag is the kind
+        const char* rows[][2] = {{"missing", ""},        {"folder", "folder"},
+                                 {"short", "too short"}, {"readonly", "for writing"},
+                                 {"pipe", "named pipe"}, {"device", "device"},
+                                 {"socket", "socket"}};
+        for (const auto& [kind, said] : rows)
+            QTest::newRow(kind) << QString(said);
     }
 
     void refusedOpenKeepsThePreviousImage()
     {
-        QFETCH(QString, kind);
+        const QString kind = QTest::currentDataTag();
         const QString good = Path("good.smc");
         QVERIFY(WriteFile(good, Pattern(0x300200)));
         // A name that says nothing of the kind, so that only the message can.
@@ -207,9 +197,7 @@ private slots:
         if (kind == "socket") {
             sockaddr_un address{};
             address.sun_family = AF_UNIX;
-            const QByteArray name = QFile::encodeName(bad);
-            std::memcpy(address.sun_path, name.constData(),
-                        std::min(name.size() + 1, qsizetype(sizeof address.sun_path)));
+            qstrncpy(address.sun_path, QFile::encodeName(bad).constData(), sizeof address.sun_path);
             QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
         }
         ::close(listener);
@@ -248,9 +236,8 @@ private slots:
         QFETCH(qint64, length);
         QFETCH(bool, edit);
         QByteArray expected = Pattern(length);
-        QVERIFY(WriteFile(Path("edit.smc"), expected));
         CGlyphoxDoc doc;
-        QVERIFY(doc.OnOpenDocument(Path("edit.smc")).ok);
+        QVERIFY(WriteFile(Path("edit.smc"), expected) && doc.OnOpenDocument(Path("edit.smc")).ok);
         const qint64 shift = doc.IsHeaderless() ? 0x200 : 0;
         // The first and the last ROM byte.
         for (const auto& [at, mask] : {std::pair(0x200, 0x0F), std::pair(0x3001FF, 0xF0)}) {
@@ -265,10 +252,8 @@ private slots:
         // At most the settled journal is kept; no temporary file is left.
         const QStringList left =
             QDir(CSaveJournal::Directory()).entryList(QDir::Files | QDir::Hidden);
-        QVERIFY2(left.isEmpty() ||
-                     left ==
-                         QStringList{QFileInfo(CSaveJournal::PathFor(Path("edit.smc"))).fileName()},
-                 qPrintable(left.join(' ')));
+        const QString kept = QFileInfo(CSaveJournal::PathFor(Path("edit.smc"))).fileName();
+        QVERIFY2(left.isEmpty() || left == QStringList{kept}, qPrintable(left.join(' ')));
     }
 
     // A save keeps its journal, settled: never taken for an interrupted save, and
@@ -278,9 +263,8 @@ private slots:
     {
         const QString path = Path("kept.smc");
         const QByteArray image = Pattern(0x300200);
-        QVERIFY(WriteFile(path, image));
         CGlyphoxDoc doc;
-        QVERIFY(doc.OnOpenDocument(path).ok);
+        QVERIFY(WriteFile(path, image) && doc.OnOpenDocument(path).ok);
         Flip(doc, 0x200, 0xFF);
         QVERIFY(doc.OnSaveDocument(path).ok);
         const QString slot = CSaveJournal::PathFor(path);
@@ -290,9 +274,7 @@ private slots:
         QVERIFY(doc.OnOpenDocument(path, CGlyphoxDoc::Pending::Refuse).message.isEmpty());
 
         const QByteArray saved = ReadFile(path);
-        QVERIFY(
-            CSaveJournal::Record(path, 0x300200, 0x1000, saved.mid(0x1000, 16), QByteArray(16, 'n'))
-                .ok);
+        QVERIFY(Record(path, 0x1000, saved.mid(0x1000, 16), QByteArray(16, 'n')));
         QVERIFY(CSaveJournal::IsPending(path));
         struct stat reused = {};
         QVERIFY(::stat(QFile::encodeName(slot).constData(), &reused) == 0);
@@ -368,9 +350,7 @@ private slots:
         const QByteArray longer = oldBytes + QByteArray(1024, 'x');
 
         QVERIFY(WriteFile(path, oldBytes));
-        QVERIFY(CSaveJournal::Record(path, 0x300200, 0x1000, oldBytes.mid(0x1000, 0x8000),
-                                     newBytes.mid(0x1000, 0x8000))
-                    .ok);
+        QVERIFY(Record(path, 0x1000, oldBytes.mid(0x1000, 0x8000), newBytes.mid(0x1000, 0x8000)));
         QVERIFY(CSaveJournal::IsPending(path));
         const QMap<QString, QByteArray> states{
             {"old", oldBytes}, {"new", newBytes}, {"torn", torn}, {"longer", longer}};
@@ -408,9 +388,8 @@ private slots:
         QFETCH(bool, refused);
         const QString path = Path("watched.smc");
         QByteArray disk = Pattern(0x300200);
-        QVERIFY(WriteFile(path, disk));
         CGlyphoxDoc doc;
-        QVERIFY(doc.OnOpenDocument(path).ok);
+        QVERIFY(WriteFile(path, disk) && doc.OnOpenDocument(path).ok);
         Flip(doc, 0x1000);
         if (change == "inside" || change == "outside")
             disk[change == "inside" ? 0x1000 : 0x2000] = 'X';
@@ -449,9 +428,8 @@ private slots:
     {
         const QString path = Path("source.smc");
         const QByteArray source = Pattern(0x300200 + 4096); // a tail past the mapped region
-        QVERIFY(WriteFile(path, source));
         CGlyphoxDoc doc;
-        QVERIFY(doc.OnOpenDocument(path).ok);
+        QVERIFY(WriteFile(path, source) && doc.OnOpenDocument(path).ok);
         Flip(doc, 0x2000);
         QVERIFY(doc.SaveAsNewFile(Path("copy.smc")).ok);
         QByteArray expected = source;
@@ -470,16 +448,15 @@ private slots:
     // kept aside under a name the message gives.
     void unusableJournalsAreSetAside_data()
     {
-        QTest::addColumn<QString>("slot");
-        QTest::addColumn<QString>("notice");
-        QTest::newRow("span past the largest offset") << QString("overflow") << "damaged";
-        QTest::newRow("folder") << QString("folder") << "is a folder";
-        QTest::newRow("another file's journal") << QString("other") << "does not match";
+        QTest::addColumn<QString>("notice");             // the tag is what sits in the slot
+        QTest::newRow("overflow") << QString("damaged"); // a span past the largest offset
+        QTest::newRow("folder") << QString("is a folder");
+        QTest::newRow("other") << QString("does not match"); // another file's journal
     }
 
     void unusableJournalsAreSetAside()
     {
-        QFETCH(QString, slot);
+        const QString slot = QTest::currentDataTag();
         QFETCH(QString, notice);
         const QString path = Path("slot.smc");
         const QByteArray image = Pattern(0x300200);
@@ -487,11 +464,10 @@ private slots:
         QVERIFY(QDir().mkpath(CSaveJournal::Directory()));
         const QString journal = CSaveJournal::PathFor(path);
         if (slot == "overflow") {
-            CJournalRecord record;
-            record.path = QFileInfo(path).canonicalFilePath();
-            record.fileLength = 0x300200;
-            record.offset = std::numeric_limits<qint64>::max() - 2;
-            record.oldBytes = "abcd";
+            const CJournalRecord record{.path = QFileInfo(path).canonicalFilePath(),
+                                        .fileLength = 0x300200,
+                                        .offset = std::numeric_limits<qint64>::max() - 2,
+                                        .oldBytes = "abcd"};
             QVERIFY(WriteFile(journal, record.SerializeHeader() + record.oldBytes));
         }
         if (slot == "folder")
@@ -499,9 +475,7 @@ private slots:
         if (slot == "other") {
             const QString other = Path("other.smc");
             QVERIFY(WriteFile(other, image));
-            QVERIFY(CSaveJournal::Record(other, 0x300200, 0x200, image.mid(0x200, 16),
-                                         QByteArray(16, 'n'))
-                        .ok);
+            QVERIFY(Record(other, 0x200, image.mid(0x200, 16), QByteArray(16, 'n')));
             QVERIFY(QFile::rename(CSaveJournal::PathFor(other), journal));
         }
 
@@ -534,9 +508,7 @@ private slots:
         QVERIFY(doc.OnSaveDocument(path).ok);
         QVERIFY(!QFileInfo::exists(outside));
 
-        QVERIFY(CSaveJournal::Record(path, 0x300200, 0x300100, image.mid(0x300100),
-                                     QByteArray(0x100, 'n'))
-                    .ok);
+        QVERIFY(Record(path, 0x300100, image.mid(0x300100), QByteArray(0x100, 'n')));
         const CFileResult opened = doc.OnOpenDocument(path);
         QVERIFY2(opened.message.contains("restored"), qPrintable(opened.message));
         QCOMPARE(ReadFile(path), image);

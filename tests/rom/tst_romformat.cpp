@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <numeric>
+
 #include "rom/ActorTables.h"
 #include "rom/SnesFormat.h"
 #include "rom/TileUsage.h"
@@ -236,11 +238,8 @@ private slots:
                 QString steps;
                 for (int step = 0; step < Tables::StripStepCount(cell.strip); ++step)
                     steps += cell.ShowsAt(step) ? QString::number(step) : QString();
-                shown << QString("%1:%2,%3@%4%5")
-                             .arg(cell.strip + 1)
-                             .arg(cell.column)
-                             .arg(cell.row)
-                             .arg(steps, cell.mirrored ? "m" : "");
+                shown << QString::asprintf("%d:%d,%d@%s%s", cell.strip + 1, cell.column, cell.row,
+                                           qPrintable(steps), cell.mirrored ? "m" : "");
             }
             return shown.join(' ');
         };
@@ -263,9 +262,8 @@ private slots:
             return QList<int>(tiles.begin(), tiles.end());
         };
         const auto range = [](int first, int last) {
-            QList<int> tiles;
-            for (int tile = first; tile <= last; ++tile)
-                tiles << tile;
+            QList<int> tiles(last - first + 1);
+            std::iota(tiles.begin(), tiles.end(), first);
             return tiles;
         };
         QCOMPARE(unused(0), QList<int>{});
