@@ -98,22 +98,24 @@ struct SComponentTables
     __m256i blue, green, red;
 };
 
-// From pixel values (blue, green, red, 0): each group of four gathered by
-// component, then the groups transposed.
+// From pixel values (blue, green, red, 0): within each half the four pixels'
+// bytes are gathered by component, the halves' dwords interleaved, and each
+// component's four dwords put in index order, in both halves.
 [[gnu::target("avx2")]] SComponentTables TablesFromPixels(const std::uint32_t* pixels)
 {
-    const __m128i gather = _mm_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
-    __m128i v[4];
-    for (int i = 0; i < 4; ++i)
-        v[i] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + 4 * i)),
-                                gather);
-    const __m128i blueGreen01 = _mm_unpacklo_epi32(v[0], v[1]);
-    const __m128i blueGreen23 = _mm_unpacklo_epi32(v[2], v[3]);
-    const __m128i red01 = _mm_unpackhi_epi32(v[0], v[1]);
-    const __m128i red23 = _mm_unpackhi_epi32(v[2], v[3]);
-    return {_mm256_broadcastsi128_si256(_mm_unpacklo_epi64(blueGreen01, blueGreen23)),
-            _mm256_broadcastsi128_si256(_mm_unpackhi_epi64(blueGreen01, blueGreen23)),
-            _mm256_broadcastsi128_si256(_mm_unpacklo_epi64(red01, red23))};
+    const __m256i gather = _mm256_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 0,
+                                            4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+    const __m256i first =
+        _mm256_shuffle_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels)), gather);
+    const __m256i second = _mm256_shuffle_epi8(
+        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels + 8)), gather);
+    // Dwords: blue 0-3, blue 8-11, green 0-3, green 8-11 | blue 4-7, blue 12-15, ...
+    const __m256i blueGreen = _mm256_unpacklo_epi32(first, second);
+    const __m256i red = _mm256_unpackhi_epi32(first, second);
+    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 0, 4, 1, 5);
+    const __m256i then = _mm256_setr_epi32(2, 6, 3, 7, 2, 6, 3, 7);
+    return {_mm256_permutevar8x32_epi32(blueGreen, order),
+            _mm256_permutevar8x32_epi32(blueGreen, then), _mm256_permutevar8x32_epi32(red, order)};
 }
 
 // Straight from colour words, as MakeSpritePixels converts them: each component's
@@ -171,60 +173,85 @@ struct SComponentTables
                         _mm256_permute2x128_si256(first4, last4, 0x31));
 }
 
-// Byte k of a 3-byte-per-pixel row is component k % 3 of pixel k / 3. Shuffle
-// controls for bytes From..From + 15 of a row, taking blue and green from a half
-// that holds the row's 8 blue then 8 green bytes, or red from a half whose bytes
-// RedAt..RedAt + 7 are the row's red; -1 (zero) where the other source serves.
-template <int From, bool Red, int RedAt = 0> constexpr std::array<std::int8_t, 32> RowControl()
+// Byte k of a 3-byte-per-pixel row is component k % 3 of pixel k / 3. A shuffle
+// control (the same in both halves) placing bytes from..from + count - 1 of a row at
+// bytes at.. of a half: blue and green from a half holding the row's 8 blue then 8
+// green bytes, or red from bytes redAt..redAt + 7 of a half; -1 (zero) elsewhere.
+constexpr std::array<std::int8_t, 32> RowControl(int from, int count, int at, bool red,
+                                                 int redAt = 0)
 {
     std::array<std::int8_t, 32> control{};
-    for (int k = 0; k < 16; ++k) {
-        const int pixel = (From + k) / 3;
-        const int component = (From + k) % 3;
-        int index = -1;
-        if (pixel < TILE_SIZE) {
-            if (Red && component == 2)
-                index = RedAt + pixel;
-            else if (!Red && component < 2)
-                index = component * TILE_SIZE + pixel;
-        }
-        control[k] = control[k + 16] = static_cast<std::int8_t>(index);
+    control.fill(-1);
+    for (int k = 0; k < count; ++k) {
+        const int pixel = (from + k) / 3;
+        const int component = (from + k) % 3;
+        if (red == (component == 2))
+            control[at + k] = control[at + k + 16] =
+                static_cast<std::int8_t>(red ? redAt + pixel : component * TILE_SIZE + pixel);
     }
     return control;
 }
 
-template <int From, bool Red, int RedAt = 0> [[gnu::target("avx2")]] __m256i LoadRowControl()
+// Two controls' bytes together, where each places bytes the other leaves at -1.
+constexpr std::array<std::int8_t, 32> Joined(std::array<std::int8_t, 32> a,
+                                             const std::array<std::int8_t, 32>& b)
 {
-    static constexpr std::array<std::int8_t, 32> control = RowControl<From, Red, RedAt>();
+    for (std::size_t i = 0; i < a.size(); ++i)
+        a[i] = a[i] < 0 ? b[i] : a[i];
+    return a;
+}
+
+constexpr auto kHeadBlueGreen = RowControl(0, 16, 0, false);
+constexpr auto kHeadRedLow = RowControl(0, 16, 0, true, 0);
+constexpr auto kHeadRedHigh = RowControl(0, 16, 0, true, 8);
+// The last 8 bytes of two rows in one half: the first row's, then the second's.
+constexpr auto kTailBlueGreenFirst = RowControl(16, 8, 0, false);
+constexpr auto kTailBlueGreenSecond = RowControl(16, 8, 8, false);
+constexpr auto kTailRed = Joined(RowControl(16, 8, 0, true, 0), RowControl(16, 8, 8, true, 8));
+
+[[gnu::target("avx2")]] __m256i Load(const std::array<std::int8_t, 32>& control)
+{
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(control.data()));
 }
 
-// Rows r and r + 2 at 3 bytes per pixel, exactly 24 bytes each (16, then 8),
-// shuffled straight from their blue-green and red bytes.
-template <int RedAt>
-[[gnu::target("avx2")]] void StoreRows3(std::uint8_t* line, std::size_t stride, __m256i blueGreen,
-                                        __m256i red)
+[[gnu::target("avx2")]] __m256i ShuffleOr(__m256i a, const std::array<std::int8_t, 32>& controlA,
+                                          __m256i b, const std::array<std::int8_t, 32>& controlB)
 {
-    const __m256i headBlueGreen = LoadRowControl<0, false>();
-    const __m256i headRed = LoadRowControl<0, true, RedAt>();
-    const __m256i tailBlueGreen = LoadRowControl<16, false>();
-    const __m256i tailRed = LoadRowControl<16, true, RedAt>();
-    const __m256i head = _mm256_or_si256(_mm256_shuffle_epi8(blueGreen, headBlueGreen),
-                                         _mm256_shuffle_epi8(red, headRed));
-    const __m256i tail = _mm256_or_si256(_mm256_shuffle_epi8(blueGreen, tailBlueGreen),
-                                         _mm256_shuffle_epi8(red, tailRed));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(line), _mm256_castsi256_si128(head));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(line + 16), _mm256_castsi256_si128(tail));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(line + 2 * stride),
-                     _mm256_extracti128_si256(head, 1));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(line + 2 * stride + 16),
-                     _mm256_extracti128_si256(tail, 1));
+    return _mm256_or_si256(_mm256_shuffle_epi8(a, Load(controlA)),
+                           _mm256_shuffle_epi8(b, Load(controlB)));
+}
+
+// Rows r to r + 3 at 3 bytes per pixel, exactly 24 bytes each (16, then 8),
+// shuffled straight from their blue-green bytes (rows r, r + 2 in the halves of
+// blueGreenEven, r + 1, r + 3 in those of blueGreenOdd) and red bytes (low 8 bytes of
+// each half for rows r, r + 2, high 8 for r + 1, r + 3).
+[[gnu::target("avx2")]] void StoreRows3(std::uint8_t* line, std::size_t stride,
+                                        __m256i blueGreenEven, __m256i blueGreenOdd, __m256i red)
+{
+    const __m256i headEven = ShuffleOr(blueGreenEven, kHeadBlueGreen, red, kHeadRedLow);
+    const __m256i headOdd = ShuffleOr(blueGreenOdd, kHeadBlueGreen, red, kHeadRedHigh);
+    const __m256i tails = _mm256_or_si256(
+        ShuffleOr(blueGreenEven, kTailBlueGreenFirst, blueGreenOdd, kTailBlueGreenSecond),
+        _mm256_shuffle_epi8(red, Load(kTailRed)));
+    const auto store16 = [](std::uint8_t* at, __m128i bytes) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), bytes);
+    };
+    store16(line, _mm256_castsi256_si128(headEven));
+    store16(line + stride, _mm256_castsi256_si128(headOdd));
+    store16(line + 2 * stride, _mm256_extracti128_si256(headEven, 1));
+    store16(line + 3 * stride, _mm256_extracti128_si256(headOdd, 1));
+    const __m128d tails01 = _mm_castsi128_pd(_mm256_castsi256_si128(tails));
+    const __m128d tails23 = _mm_castsi128_pd(_mm256_extracti128_si256(tails, 1));
+    _mm_storel_pd(reinterpret_cast<double*>(line + 16), tails01);
+    _mm_storeh_pd(reinterpret_cast<double*>(line + stride + 16), tails01);
+    _mm_storel_pd(reinterpret_cast<double*>(line + 2 * stride + 16), tails23);
+    _mm_storeh_pd(reinterpret_cast<double*>(line + 3 * stride + 16), tails23);
 }
 
 template <int BytesPerPixel>
-[[gnu::target("avx2")]] void DrawTileRowsSimd(const std::uint8_t* tile,
-                                              const SComponentTables& tables, std::uint8_t* line,
-                                              std::size_t stride)
+[[gnu::target("avx2"), gnu::always_inline]] inline void
+DrawTileRowsSimd(const std::uint8_t* tile, const SComponentTables& tables, std::uint8_t* line,
+                 std::size_t stride)
 {
     const __m256i planes01 =
         _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(tile)));
@@ -253,15 +280,15 @@ template <int BytesPerPixel>
             StoreRows4(line + stride, stride, _mm256_unpacklo_epi16(blueGreen1, red1),
                        _mm256_unpackhi_epi16(blueGreen1, red1));
         } else {
-            StoreRows3<0>(line, stride, _mm256_unpacklo_epi64(blue, green), red);
-            StoreRows3<8>(line + stride, stride, _mm256_unpackhi_epi64(blue, green), red);
+            StoreRows3(line, stride, _mm256_unpacklo_epi64(blue, green),
+                       _mm256_unpackhi_epi64(blue, green), red);
         }
     }
 }
 
-[[gnu::target("avx2")]] void DrawTableTile(const std::uint8_t* tile, const SComponentTables& tables,
-                                           std::uint8_t* line, std::size_t stride,
-                                           int bytesPerPixel)
+[[gnu::target("avx2"), gnu::always_inline]] inline void
+DrawTableTile(const std::uint8_t* tile, const SComponentTables& tables, std::uint8_t* line,
+              std::size_t stride, int bytesPerPixel)
 {
     if (bytesPerPixel == 4)
         DrawTileRowsSimd<4>(tile, tables, line, stride);
@@ -292,14 +319,33 @@ std::uint8_t* TileLine(std::uint8_t* buffer, int x, int row, int width, int byte
 
 } // namespace
 
+namespace {
+
+#if GLYPHOX_TILE_SIMD
+// Read once while the program starts, so that a tile's dispatch is one load.
+const bool kTileSimd = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
+#else
+constexpr bool kTileSimd = false;
+#endif
+
+// The portable path out of line, so that the shuffle path needs no stack frame.
+[[gnu::noinline]] void DrawTileWordsPortable(const std::uint8_t* tile, const std::uint16_t* palette,
+                                             int x, int row, std::uint8_t* buffer, int width,
+                                             int bytesPerPixel)
+{
+    std::uint32_t pixels[PALETTE_COLORS];
+    MakeSpritePixels(palette, pixels);
+    SnesDetail::DrawTilePixelsPortable(tile, pixels, x, row, buffer, width, bytesPerPixel);
+}
+
+} // namespace
+
 bool SnesDetail::HasTileSimd()
 {
-#if GLYPHOX_TILE_SIMD
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-#else
-    return false;
-#endif
+    return kTileSimd;
 }
 
 void SnesDetail::DrawTilePixelsPortable(const std::uint8_t* tile,
@@ -318,7 +364,7 @@ void DrawTilePixels(const std::uint8_t* tile, const std::uint32_t pixels[PALETTE
                     int row, std::uint8_t* buffer, int width, int bytesPerPixel)
 {
 #if GLYPHOX_TILE_SIMD
-    if (SnesDetail::HasTileSimd()) {
+    if (kTileSimd) {
         DrawTilePixelsSimd(tile, pixels, TileLine(buffer, x, row, width, bytesPerPixel),
                            std::size_t(width) * bytesPerPixel, bytesPerPixel);
         return;
@@ -331,15 +377,13 @@ std::uint32_t DrawTile(const std::uint8_t* tile, const std::uint16_t* palette, i
                        std::uint8_t* buffer, int width, int /*height*/, int bytesPerPixel)
 {
 #if GLYPHOX_TILE_SIMD
-    if (SnesDetail::HasTileSimd()) {
+    if (kTileSimd) {
         DrawTileWordsSimd(tile, palette, TileLine(buffer, x, row, width, bytesPerPixel),
                           std::size_t(width) * bytesPerPixel, bytesPerPixel);
         return KEY_GREY;
     }
 #endif
-    std::uint32_t pixels[PALETTE_COLORS];
-    MakeSpritePixels(palette, pixels);
-    SnesDetail::DrawTilePixelsPortable(tile, pixels, x, row, buffer, width, bytesPerPixel);
+    DrawTileWordsPortable(tile, palette, x, row, buffer, width, bytesPerPixel);
     return KEY_GREY;
 }
 
