@@ -202,7 +202,9 @@ private slots:
                                   }});
     }
 
-    void commandReachesView()
+    // A command chosen in a popup reaches the view. A letter typed in a field stays there;
+    // Alt+E opens Edit, its first item selected, and F10 opens File.
+    void commandsAndKeys()
     {
         const QString path = m_dir.filePath("rom.smc");
         CDemoRom::Write(path, false, 1, true);
@@ -219,15 +221,7 @@ private slots:
         QVERIFY(fill->isChecked());
         auto* button = qobject_cast<QToolButton*>(m_frame->EditToolBar()->widgetForAction(fill));
         QVERIFY(button && button->isChecked());
-    }
 
-    // A letter typed in a field stays there; Alt+E opens Edit, its first item selected, and
-    // F10 opens File.
-    void keysOpenMenus()
-    {
-        const QString path = m_dir.filePath("rom.smc");
-        CDemoRom::Write(path, false, 1, true);
-        QVERIFY(m_frame->OpenDocumentFile(path));
         auto* edit = m_frame->View()->findChild<QLineEdit*>("editTileSet");
         edit->setFocus();
         QSignalSpy typed(edit, &QLineEdit::textEdited);
