@@ -403,9 +403,8 @@ private slots:
             QTest::addRow("%s unmodified", command)
                 << command << QMessageBox::NoButton << false << true;
         }
-        QTest::newRow("close failed save") << "close" << yes << true << false;
-        QTest::newRow("open failed save") << "open" << yes << true << false;
-        QTest::newRow("drop failed save") << "drop" << yes << true << false;
+        for (const char* command : {"close", "open", "drop"})
+            QTest::addRow("%s failed save", command) << command << yes << true << false;
         QTest::newRow("exit cancel") << "exit" << cancel << false << false;
         QTest::newRow("exit no") << "exit" << no << false << true;
         QTest::newRow("recent cancel") << "recent" << cancel << false << false;
