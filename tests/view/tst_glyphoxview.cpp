@@ -222,8 +222,20 @@ private slots:
     void paintsAsTheDefaultDelegate()
     {
         QListWidget plain, cached;
-        Fill(plain, false);
-        Fill(cached, true);
+        for (QListWidget* list : {&plain, &cached}) {
+            list->setViewMode(QListView::IconMode);
+            list->setIconSize(QSize(24, 24));
+            list->setGridSize(QSize(32, 50));
+            list->setMovement(QListView::Static);
+            list->setResizeMode(QListView::Adjust);
+            list->setWordWrap(false);
+            list->resize(374, 179);
+            list->show();
+            if (list == &cached)
+                list->setItemDelegate(new CCachedSizeDelegate(list));
+            for (int tile = 0; tile < 181; ++tile)
+                list->addItem(QString::number(tile, 16).toUpper().rightJustified(2, '0') + 'h');
+        }
         Compare(plain, cached);
         for (QListWidget* list : {&plain, &cached})
             SetIcons(*list, Qt::red, 24);
@@ -239,22 +251,6 @@ private slots:
     }
 
 private:
-    static void Fill(QListWidget& list, bool caching)
-    {
-        list.setViewMode(QListView::IconMode);
-        list.setIconSize(QSize(24, 24));
-        list.setGridSize(QSize(32, 50));
-        list.setMovement(QListView::Static);
-        list.setResizeMode(QListView::Adjust);
-        list.setWordWrap(false);
-        list.resize(374, 179);
-        list.show();
-        if (caching)
-            list.setItemDelegate(new CCachedSizeDelegate(&list));
-        for (int tile = 0; tile < 181; ++tile)
-            list.addItem(QString::number(tile, 16).toUpper().rightJustified(2, '0') + 'h');
-    }
-
     static void SetIcons(QListWidget& list, Qt::GlobalColor color, int size)
     {
         QPixmap pixmap(size, size);
