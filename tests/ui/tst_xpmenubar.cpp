@@ -168,6 +168,7 @@ private slots:
         if (left) {
             m_frame->addToolBar(Qt::LeftToolBarArea, Bar());
             QTRY_VERIFY(!Bar()->IsHorizontal());
+            QTRY_VERIFY(Bar()->height() > Bar()->width());
         }
         Drive([&] { Press(from); }, {[&] {
                                          Release(from);
