@@ -107,27 +107,16 @@ private slots:
         QFETCH(bool, shellOpens);
         QFETCH(QStringList, commands);
         QFETCH(int, startResult);
-        QFETCH(QStringList, started);
         QFETCH(QString, error);
         Make(kTarget, shellOpens, commands, startResult);
         m_label->Attach();
         m_parent->show();
         QTest::mouseClick(m_label, Qt::LeftButton, {}, QPoint(2, 2));
-        QCOMPARE(m_listStarted, started);
+        QTEST(m_listStarted, "started");
         const QString message = "Unable to open hyperlink:\n\n" + error;
         QCOMPARE(m_listMessages, error.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(m_label->IsVisited(), error.isEmpty());
         QVERIFY(Pixels(error.isEmpty() ? kVisited : kLink) > 0);
-    }
-
-    // On a dark face the link colour is lightened until it reads.
-    void darkFace()
-    {
-        Make(kWeb);
-        m_parent->setPalette(TestPixels::DarkPalette());
-        m_label->Attach();
-        const QImage image = m_label->grab().toImage();
-        QVERIFY(TestPixels::StrongestContrast(image, image.rect(), QColor(53, 53, 53)) >= 4.5);
     }
 
     void defaultBrowserCommands()
@@ -146,10 +135,14 @@ private slots:
 #endif
     }
 
+    // On a dark face the link colour is lightened until it reads.
     void attaching()
     {
         Make(kWeb);
+        m_parent->setPalette(TestPixels::DarkPalette());
         m_label->Attach();
+        const QImage image = m_label->grab().toImage();
+        QVERIFY(TestPixels::StrongestContrast(image, image.rect(), QColor(53, 53, 53)) >= 4.5);
         QCOMPARE(m_label->toolTip(), kWeb);
         QCOMPARE(m_label->cursor().shape(), Qt::PointingHandCursor);
         m_label->SetTarget("mailto:a@example.org");

@@ -115,15 +115,16 @@ private slots:
 
     void cleanup() { m_frame.reset(); }
 
-    void menus()
+    // The flat menu bar is the only one, in a row of its own above the toolbars; a floating
+    // one refuses to close, and one hidden anyway is offered back by the toolbars' menu.
+    void menusAndBars()
     {
-        // The flat menu bar is the only one, in a row of its own above the toolbars.
         QVERIFY(!m_frame->menuWidget());
-        auto* bar = m_frame->findChild<QToolBar*>("m_wndMenuBar");
-        QVERIFY(bar);
+        auto* menuBar = m_frame->findChild<QToolBar*>("m_wndMenuBar");
+        QVERIFY(menuBar);
         QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
-        QCOMPARE(m_frame->toolBarArea(bar), Qt::TopToolBarArea);
-        QVERIFY(bar->geometry().bottom() < m_frame->MainToolBar()->y());
+        QCOMPARE(m_frame->toolBarArea(menuBar), Qt::TopToolBarArea);
+        QVERIFY(menuBar->geometry().bottom() < m_frame->MainToolBar()->y());
         QStringList menus;
         for (QMenu* menu : m_frame->Menus())
             menus << menu->title() + ": " + Texts(menu->actions()).join('|');
@@ -139,13 +140,9 @@ private slots:
                          "from image...|Export palette as...|Import palette from...|Export poses "
                          "as animation...",
                          "&Help: &About Glyphox..."}));
-    }
 
-    void toolbars()
-    {
         // The window icon comes from the compiled-in resource, at the installed sizes.
         QCOMPARE(m_frame->windowIcon().availableSizes().size(), 6);
-        QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
         QStringList bars;
         for (QToolBar* bar : {m_frame->MainToolBar(), m_frame->EditToolBar()}) {
             QStringList shown;
@@ -169,6 +166,18 @@ private slots:
         QVERIFY(m_frame->EditToolBar()->x() > m_frame->MainToolBar()->x());
         QCOMPARE(Texts(std::unique_ptr<QMenu>(m_frame->createPopupMenu())->actions()),
                  (QStringList{"Standard", "Editing"}));
+
+        QCloseEvent close;
+        QCoreApplication::sendEvent(menuBar, &close);
+        QVERIFY(!close.isAccepted());
+        std::unique_ptr<QMenu> visible(m_frame->createPopupMenu());
+        QVERIFY(!visible->actions().contains(menuBar->toggleViewAction()) ||
+                !menuBar->toggleViewAction()->isVisible());
+        menuBar->hide();
+        std::unique_ptr<QMenu> hidden(m_frame->createPopupMenu());
+        QVERIFY(hidden->actions().contains(menuBar->toggleViewAction()));
+        menuBar->toggleViewAction()->trigger();
+        QVERIFY(menuBar->isVisible());
     }
 
     void openSaveAndNew()
@@ -380,24 +389,6 @@ private slots:
         QCOMPARE(m_frame->Document()->PathName(), m_strOther);
     }
 
-    // The menu bar holds the only menus: a floating one refuses to close, and one hidden
-    // anyway is offered back by the toolbars' menu.
-    void menuBarCannotBeLost()
-    {
-        QToolBar* bar = m_frame->findChild<QToolBar*>("m_wndMenuBar");
-        QCloseEvent close;
-        QCoreApplication::sendEvent(bar, &close);
-        QVERIFY(!close.isAccepted());
-        std::unique_ptr<QMenu> visible(m_frame->createPopupMenu());
-        QVERIFY(!visible->actions().contains(bar->toggleViewAction()) ||
-                !bar->toggleViewAction()->isVisible());
-        bar->hide();
-        std::unique_ptr<QMenu> hidden(m_frame->createPopupMenu());
-        QVERIFY(hidden->actions().contains(bar->toggleViewAction()));
-        bar->toggleViewAction()->trigger();
-        QVERIFY(bar->isVisible());
-    }
-
     void askBeforeDropping_data()
     {
         QTest::addColumn<QString>("command");
@@ -412,9 +403,8 @@ private slots:
             QTest::addRow("%s unmodified", command)
                 << command << QMessageBox::NoButton << false << true;
         }
-        QTest::newRow("close failed save") << "close" << yes << true << false;
-        QTest::newRow("open failed save") << "open" << yes << true << false;
-        QTest::newRow("drop failed save") << "drop" << yes << true << false;
+        for (const char* command : {"close", "open", "drop"})
+            QTest::addRow("%s failed save", command) << command << yes << true << false;
         QTest::newRow("exit cancel") << "exit" << cancel << false << false;
         QTest::newRow("exit no") << "exit" << no << false << true;
         QTest::newRow("recent cancel") << "recent" << cancel << false << false;

@@ -150,11 +150,13 @@ private slots:
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("key"); // 0: move the pointer onto button "to"
         QTest::addColumn<int>("to");
-        QTest::newRow("move-onto-next") << 0 << 0 << 1;
-        QTest::newRow("move-back") << 2 << 0 << 1;
-        QTest::newRow("right") << 1 << int(Qt::Key_Right) << 2;
-        QTest::newRow("right-on-last-opens-first") << 3 << int(Qt::Key_Right) << 0;
-        QTest::newRow("left-on-first-opens-last") << 0 << int(Qt::Key_Left) << 3;
+        QTest::addColumn<bool>("left");
+        QTest::newRow("move-onto-next") << 0 << 0 << 1 << false;
+        QTest::newRow("move-back") << 2 << 0 << 1 << false;
+        QTest::newRow("right") << 1 << int(Qt::Key_Right) << 2 << false;
+        QTest::newRow("right-on-last-opens-first") << 3 << int(Qt::Key_Right) << 0 << false;
+        QTest::newRow("left-on-first-opens-last") << 0 << int(Qt::Key_Left) << 3 << false;
+        QTest::newRow("right-when-docked-left") << 1 << int(Qt::Key_Right) << 2 << true;
     }
 
     void slideBetweenPopups()
@@ -162,6 +164,12 @@ private slots:
         QFETCH(int, from);
         QFETCH(int, key);
         QFETCH(int, to);
+        QFETCH(bool, left);
+        if (left) {
+            m_frame->addToolBar(Qt::LeftToolBarArea, Bar());
+            QTRY_VERIFY(!Bar()->IsHorizontal());
+            QTRY_VERIFY(Bar()->height() > Bar()->width());
+        }
         Drive([&] { Press(from); }, {[&] {
                                          Release(from);
                                          QCOMPARE(Popup(), m_frame->Menus().at(from));
@@ -195,7 +203,9 @@ private slots:
                                   }});
     }
 
-    void commandReachesView()
+    // A command chosen in a popup reaches the view. A letter typed in a field stays there;
+    // Alt+E opens Edit, its first item selected, and F10 opens File.
+    void commandsAndKeys()
     {
         const QString path = m_dir.filePath("rom.smc");
         CDemoRom::Write(path, false, 1, true);
@@ -212,15 +222,7 @@ private slots:
         QVERIFY(fill->isChecked());
         auto* button = qobject_cast<QToolButton*>(m_frame->EditToolBar()->widgetForAction(fill));
         QVERIFY(button && button->isChecked());
-    }
 
-    // A letter typed in a field stays there; Alt+E opens Edit, its first item selected, and
-    // F10 opens File.
-    void keysOpenMenus()
-    {
-        const QString path = m_dir.filePath("rom.smc");
-        CDemoRom::Write(path, false, 1, true);
-        QVERIFY(m_frame->OpenDocumentFile(path));
         auto* edit = m_frame->View()->findChild<QLineEdit*>("editTileSet");
         edit->setFocus();
         QSignalSpy typed(edit, &QLineEdit::textEdited);
@@ -236,7 +238,8 @@ private slots:
         QCOMPARE(typed.size(), 1);
     }
 
-    void hotButton()
+    // The hot button is framed in the highlight colour; texts grey while the frame is inactive.
+    void hotButtonAndInactiveFrame()
     {
         const CSysColors colors = CSysColors::FromPalette(Bar()->palette());
         QTest::mouseMove(Window(), Center(2));
@@ -247,10 +250,7 @@ private slots:
         QTest::mouseMove(Window(), m_frame->View()->geometry().center());
         image = Bar()->grab().toImage();
         QCOMPARE(image.pixel(ItemRect(2).topLeft()), colors.face.rgb());
-    }
 
-    void inactiveFrameGreysTexts()
-    {
         QPalette palette = Bar()->palette();
         palette.setColor(QPalette::Active, QPalette::WindowText, Qt::blue);
         palette.setColor(QPalette::Disabled, QPalette::Text, Qt::red);
@@ -260,14 +260,12 @@ private slots:
         };
         QVERIFY(count(Qt::blue) > 0);
         QCOMPARE(count(Qt::red), 0);
-
         QWidget other;
         other.show();
         other.activateWindow();
         QTRY_VERIFY(!m_frame->isActiveWindow());
         QVERIFY(count(Qt::red) > 0);
         QCOMPARE(count(Qt::blue), 0);
-
         m_frame->activateWindow();
         QTRY_VERIFY(m_frame->isActiveWindow());
         QCOMPARE(count(Qt::red), 0);

@@ -278,12 +278,12 @@ private slots:
         QVERIFY(m_messages.value(1).contains("strip 3"));
     }
 
-    // The current window and palette go to files named after them, in the current folder.
+    // The current window and palette go to files named after them, in the current folder,
+    // which the confirmation names in full.
     void exports()
     {
         Trigger(ID_EXPORT_TILESET);
         Trigger(ID_EXPORT_PALETTE);
-        // The fixed names go to the current folder, which the confirmation names in full.
         QCOMPARE(m_messages,
                  QStringList(
                      {"1 Exported Morrow SNES Tile Set to `" + m_dir.filePath("tlset000.bin") + "'",

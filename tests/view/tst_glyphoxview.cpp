@@ -32,13 +32,12 @@ private slots:
     {
         QVERIFY(Open(false));
         QVERIFY(!m_view->IsRomLoaded());
-        const char* hidden[] = {"checkShowTileID", "buttonAnimate", "buttonAddFrame",
-                                "labelStrip1",     "labelStrip2",   "labelStrip3"};
         for (const char* name :
              {"checkAuto", "radioBattle", "radioOverworld", "editTileSet", "spinTileSet",
               "editPalette", "spinPalette", "pixelEditor", "paletteCtrl", "listTiles"})
             QVERIFY2(!Child<QWidget>(name)->isEnabled(), name);
-        for (const char* name : hidden)
+        for (const char* name : {"checkShowTileID", "buttonAnimate", "buttonAddFrame",
+                                 "labelStrip1", "labelStrip2", "labelStrip3"})
             QVERIFY2(!Child<QWidget>(name)->isVisible(), name);
 
         QSignalSpy loaded(m_view.get(), &CGlyphoxView::RomLoadedChanged);
@@ -223,8 +222,20 @@ private slots:
     void paintsAsTheDefaultDelegate()
     {
         QListWidget plain, cached;
-        Fill(plain, false);
-        Fill(cached, true);
+        for (QListWidget* list : {&plain, &cached}) {
+            list->setViewMode(QListView::IconMode);
+            list->setIconSize(QSize(24, 24));
+            list->setGridSize(QSize(32, 50));
+            list->setMovement(QListView::Static);
+            list->setResizeMode(QListView::Adjust);
+            list->setWordWrap(false);
+            list->resize(374, 179);
+            list->show();
+            if (list == &cached)
+                list->setItemDelegate(new CCachedSizeDelegate(list));
+            for (int tile = 0; tile < 181; ++tile)
+                list->addItem(QString::number(tile, 16).toUpper().rightJustified(2, '0') + 'h');
+        }
         Compare(plain, cached);
         for (QListWidget* list : {&plain, &cached})
             SetIcons(*list, Qt::red, 24);
@@ -240,22 +251,6 @@ private slots:
     }
 
 private:
-    static void Fill(QListWidget& list, bool caching)
-    {
-        list.setViewMode(QListView::IconMode);
-        list.setIconSize(QSize(24, 24));
-        list.setGridSize(QSize(32, 50));
-        list.setMovement(QListView::Static);
-        list.setResizeMode(QListView::Adjust);
-        list.setWordWrap(false);
-        list.resize(374, 179);
-        list.show();
-        if (caching)
-            list.setItemDelegate(new CCachedSizeDelegate(&list));
-        for (int tile = 0; tile < 181; ++tile)
-            list.addItem(QString::number(tile, 16).toUpper().rightJustified(2, '0') + 'h');
-    }
-
     static void SetIcons(QListWidget& list, Qt::GlobalColor color, int size)
     {
         QPixmap pixmap(size, size);
@@ -318,21 +313,17 @@ private:
         QStringList framed;
         for (int strip = 0; strip < 3; ++strip) {
             const QImage image = Strip(strip);
-            for (int cell = 0; cell < image.width() / 24 * 3; ++cell) {
-                const int left = 24 * (cell % (image.width() / 24)),
-                          top = 24 * (cell / (image.width() / 24));
-                int count = 0;
-                for (int y = top; y < top + 24; ++y)
-                    for (int x = left; x < left + 24; ++x)
-                        count +=
-                            (image.pixelColor(x, y) == highlight) *
-                            (x % 24 == 0 || x % 24 == 23 || y % 24 == 0 || y % 24 == 23 ? 1 : 100);
-                if (count != 0) // a partial frame shows with its count
-                    framed << QString("%1:%2,%3%4")
-                                  .arg(strip + 1)
-                                  .arg(left / 24)
-                                  .arg(top / 24)
-                                  .arg(count == 92 ? QString() : QString("=%1").arg(count));
+            for (int top = 0; top < 72; top += 24) {
+                for (int left = 0; left + 24 <= image.width(); left += 24) {
+                    int count = 0;
+                    for (int y = 0; y < 24; ++y)
+                        for (int x = 0; x < 24; ++x)
+                            count += (image.pixelColor(left + x, top + y) == highlight) *
+                                     (x % 23 == 0 || y % 23 == 0 ? 1 : 100);
+                    if (count != 0) // a partial frame shows with its count
+                        framed << QString("%1:%2,%3").arg(strip + 1).arg(left / 24).arg(top / 24) +
+                                      (count == 92 ? QString() : QString("=%1").arg(count));
+                }
             }
         }
         return framed.join(' ');
