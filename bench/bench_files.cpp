@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QFile>
+#include <QStringList>
 
 #include <vector>
 
@@ -101,20 +102,30 @@ bool WriteDurably(const QString& path, const std::vector<std::uint8_t>& bytes)
            file.Sync();
 }
 
-// The same bytes written over the file in place and synced: one durable write.
-void BM_SaveDocument_Floor(benchmark::State& state)
+// The same changed bytes written over each named file in place and synced, in turn.
+void DurableWrites(benchmark::State& state, const QStringList& names)
 {
-    const QString path = MakeImageFile(state, QStringLiteral("save-floor.smc"));
+    QStringList paths;
+    for (const QString& name : names)
+        paths << MakeImageFile(state, name);
     std::vector<std::uint8_t> bytes(ROM_IMAGE_SIZE);
     for (auto _ : state) {
         state.PauseTiming();
         FlipBytes(bytes.data(), bytes.size());
         state.ResumeTiming();
-        if (!WriteDurably(path, bytes)) {
-            state.SkipWithError("cannot write the image file");
-            break;
+        for (const QString& path : std::as_const(paths)) {
+            if (!WriteDurably(path, bytes)) {
+                state.SkipWithError("cannot write the image file");
+                return;
+            }
         }
     }
+}
+
+// One durable write of the image.
+void BM_SaveDocument_Floor(benchmark::State& state)
+{
+    DurableWrites(state, {QStringLiteral("save-floor.smc")});
 }
 
 // What any save that survives a crash mid-write must do at least when every byte
@@ -122,18 +133,7 @@ void BM_SaveDocument_Floor(benchmark::State& state)
 // the same size, kept between runs as the journal is), then the new bytes in place.
 void BM_SaveDocument_TwoWriteFloor(benchmark::State& state)
 {
-    const QString path = MakeImageFile(state, QStringLiteral("save-two.smc"));
-    const QString other = MakeImageFile(state, QStringLiteral("save-two.old"));
-    std::vector<std::uint8_t> bytes(ROM_IMAGE_SIZE);
-    for (auto _ : state) {
-        state.PauseTiming();
-        FlipBytes(bytes.data(), bytes.size());
-        state.ResumeTiming();
-        if (!WriteDurably(other, bytes) || !WriteDurably(path, bytes)) {
-            state.SkipWithError("cannot write the image files");
-            break;
-        }
-    }
+    DurableWrites(state, {QStringLiteral("save-two.old"), QStringLiteral("save-two.smc")});
 }
 
 // Where a save spends its processor time: the journal hashes the new bytes and
