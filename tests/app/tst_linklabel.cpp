@@ -13,7 +13,6 @@ const QString kWeb = QStringLiteral("https://glyphox.example.org/");
 const QString kTarget = QStringLiteral("https://glyphox.example.org/?q=1;id $(id) \"'");
 const QColor kLink(0, 0, 238);
 const QColor kVisited(85, 26, 139);
-const QColor kHover(255, 0, 0);
 
 } // namespace
 
@@ -55,16 +54,6 @@ class tst_LinkLabel : public QObject
         };
         m_label->m_fnMessageBox = [this](const QString& text) { m_listMessages << text; };
         m_label->m_fnCursorPos = [this] { return m_ptCursor; };
-    }
-
-    // The pointer comes over the label by a move, or by entering it without one.
-    void Hover(bool bEnter = false)
-    {
-        m_ptCursor = m_label->mapToGlobal(QPoint(2, 2));
-        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(m_ptCursor));
-        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(m_ptCursor), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_label, bEnter ? static_cast<QEvent*>(&enter) : &move);
     }
 
 private slots:
@@ -119,22 +108,6 @@ private slots:
         QVERIFY(Pixels(error.isEmpty() ? kVisited : kLink) > 0);
     }
 
-    void defaultBrowserCommands()
-    {
-#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
-        QSKIP("the desktop opener differs");
-#else
-        const QByteArray saved = qgetenv("BROWSER");
-        qputenv("BROWSER", "firefox -new-tab::w3m");
-        QCOMPARE(CLinkLabel::DefaultBrowserCommands(),
-                 (QStringList{"firefox -new-tab", "w3m", "xdg-open"}));
-        qunsetenv("BROWSER");
-        QCOMPARE(CLinkLabel::DefaultBrowserCommands(), QStringList{"xdg-open"});
-        if (!saved.isNull())
-            qputenv("BROWSER", saved);
-#endif
-    }
-
     // On a dark face the link colour is lightened until it reads.
     void attaching()
     {
@@ -154,60 +127,6 @@ private slots:
         m_label->Attach();
         QCOMPARE(m_label->text(), "mailto:\"<b>Team</b>\" <t@example.org>");
         QCOMPARE(m_label->textFormat(), Qt::PlainText); // never read as markup
-    }
-
-    void fitToText_data()
-    {
-        QTest::addColumn<int>("alignment");
-        QTest::addColumn<int>("halves"); // halves of the spare width left of the text
-        QTest::newRow("left") << int(Qt::AlignLeft | Qt::AlignTop) << 0;
-        QTest::newRow("centred") << int(Qt::AlignCenter) << 1;
-        QTest::newRow("right") << int(Qt::AlignRight | Qt::AlignTop) << 2;
-    }
-
-    void fitToText()
-    {
-        QFETCH(int, alignment);
-        QFETCH(int, halves);
-        Make(kWeb);
-        m_label->setAlignment(Qt::Alignment(alignment));
-        m_label->Attach();
-        QFont underlined = m_label->font();
-        underlined.setUnderline(true);
-        const QSize extent = QFontMetrics(underlined).size(0, kWeb);
-        const QRect rc = m_label->geometry();
-        QVERIFY(qAbs(rc.width() - extent.width()) <= 1 && qAbs(rc.height() - extent.height()) <= 1);
-        QCOMPARE(rc.x(), 10 + (300 - rc.width()) * halves / 2);
-        QCOMPARE(rc.y(), halves == 1 ? 20 + (40 - rc.height()) / 2 : 20);
-    }
-
-    // Underlined and in the hover colour while the pointer is over the label.
-    void hover_data()
-    {
-        QTest::addColumn<bool>("enter");
-        QTest::newRow("moved-onto") << false;
-        QTest::newRow("entered-without-move") << true;
-    }
-
-    void hover()
-    {
-        QFETCH(bool, enter);
-        Make(kWeb);
-        m_label->Attach();
-        m_parent->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_parent.get()));
-        QVERIFY(!m_label->font().underline());
-        QCOMPARE(Pixels(kHover), 0);
-        Hover(enter);
-        QVERIFY(m_label->font().underline());
-        QVERIFY(Pixels(kHover) > 0);
-        QTest::qWait(250); // ticks with the pointer still inside change nothing
-        QVERIFY(m_label->IsHover());
-        m_ptCursor = m_label->mapToGlobal(QPoint(-5, 2));
-        QTRY_VERIFY_WITH_TIMEOUT(!m_label->IsHover(), 300);
-        QVERIFY(!m_label->font().underline());
-        QCOMPARE(Pixels(kHover), 0);
-        QVERIFY(Pixels(kLink) > 0);
     }
 };
 

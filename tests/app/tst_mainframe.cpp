@@ -239,23 +239,6 @@ private slots:
         QTRY_VERIFY(view->rect().contains(view->childrenRect()));
     }
 
-    void aboutBox()
-    {
-        CAboutBox box;
-        box.show();
-        QStringList texts;
-        for (QLabel* label : box.findChildren<QLabel*>())
-            texts << label->text();
-        QVERIFY(texts.contains("Glyphox Version 1.1"));
-        // The links show their targets as tooltips.
-        QCOMPARE(box.findChild<QLabel*>("m_linkMail")->toolTip(),
-                 "mailto:\"The Glyphox team\" <glyphox@example.org>");
-        const QLabel* web = box.findChild<QLabel*>("m_linkWeb");
-        QCOMPARE(web->toolTip(), web->text());
-        QTest::keyClick(&box, Qt::Key_Escape);
-        QVERIFY(!box.isVisible());
-    }
-
     // Saving an untitled image asks for a name; cancelling that keeps the flag (a save that
     // fails keeps it too: askBeforeDropping's failed-save rows).
     void saveUntitledAsksForAName()

@@ -376,60 +376,6 @@ private slots:
         QVERIFY(!m_pWheel->m_bTracking);
     }
 
-    // The bar in a parent, its gradient at 10, 10, 12 x 208: a grid of 6 rows.
-    void lumBar_data()
-    {
-        QTest::addColumn<double>("setLum"); // negative: pick with the mouse instead
-        QTest::addColumn<int>("pressY");    // bar rows
-        QTest::addColumn<int>("dragY");
-        QTest::addColumn<int>("marker");
-        QTest::addColumn<double>("lum");
-        QTest::newRow("SetLum 1.0") << 1.0 << 0 << 0 << 0 << 1.0;
-        QTest::newRow("SetLum 0") << 0.0 << 0 << 0 << 208 << 0.0;
-        QTest::newRow("press row 100") << -1.0 << 100 << 100 << 96 << 112 / 208.0;
-        QTest::newRow("drag to the top") << -1.0 << 100 << 0 << 0 << 1.0;
-        QTest::newRow("drag below the bar") << -1.0 << 100 << 300 << 204 << 4 / 208.0;
-    }
-    void lumBar()
-    {
-        QFETCH(double, setLum);
-        QFETCH(int, pressY);
-        QFETCH(int, dragY);
-        QFETCH(int, marker);
-        QWidget parent;
-        parent.resize(60, 240);
-        auto* bar = new CLumBar(&parent);
-        bar->SetBarGeometry(QRect(10, 10, 12, 208));
-        bar->m_dHue = 0.4;
-        bar->m_dSat = 0.7;
-        parent.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&parent));
-        QSignalSpy spy(bar, &CLumBar::Clicked);
-        const int top = CLumBar::MARGIN_Y;
-        if (setLum >= 0) {
-            bar->SetLum(setLum);
-        } else { // in the strip right of the bar, where the pointer is kept
-            QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(12, top + pressY));
-            QTest::mouseMove(bar, QPoint(13, top + dragY));
-            QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(13, top + dragY));
-        }
-        QCOMPARE(bar->m_nMarkerY, marker);
-        QTEST(bar->m_dLum, "lum");
-        QCOMPARE(spy.count(), setLum >= 0 ? 0 : 2);
-
-        const QImage image = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        for (int j = 0; j < 208; ++j)
-            QCOMPARE(image.pixel(11, top + 207 - j), Screen(HLSToSNES(0.4, j / 208.0, 0.7)).rgb());
-        // A triangle of 25 black pixels, its tip two columns right of the bar, its side on
-        // column w + 6.
-        QCOMPARE(Find(image, Qt::black, QRect(12, 0, 8, image.height())).first, 25);
-        for (int k = 0; k < 9; ++k) {
-            const int from = k < 5 ? 18 - k : 19 - (9 - k), y = top + marker - 4 + k;
-            QCOMPARE(Find(image, Qt::black, QRect(12, y, 8, 1)).second,
-                     QRect(from, y, 19 - from, 1));
-        }
-    }
-
     // On a dark face a black marker would vanish: it takes the light text colour.
     void lumBarMarkerOnDarkFace()
     {

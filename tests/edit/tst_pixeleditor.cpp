@@ -65,27 +65,7 @@ class tst_PixelEditor : public QObject
 {
     Q_OBJECT
 
-    QRegion m_painted;
-
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            m_painted += static_cast<QPaintEvent*>(event)->region();
-        return false;
-    }
-
 private slots:
-    void geometry()
-    {
-        CPixelEditor editor;
-        SetUp(editor);
-        QCOMPARE(editor.size(), QSize(132, 132));
-        editor.resize(100, 50);
-        editor.SetGridSize(4, 2, 0); // cells of 100 / 4, all pixels 0
-        QCOMPARE(editor.size(), QSize(104, 54));
-        QCOMPARE(editor.Grid().Bytes(), std::vector<std::uint8_t>(8, 0));
-    }
-
     void painting_data()
     {
         QTest::addColumn<bool>("colours");
@@ -114,20 +94,6 @@ private slots:
             editor.SetPalette(nullptr, 0);
         QFETCH(QPoint, at);
         QTEST(editor.grab().toImage().pixelColor(at), "color");
-    }
-
-    // A pixel repaints its cell and nothing else.
-    void repaints()
-    {
-        CPixelEditor editor;
-        SetUp(editor);
-        editor.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&editor));
-        QTest::qWait(20);
-        editor.installEventFilter(this);
-        editor.SetPixel(2, 3, 9);
-        QVERIFY(QTest::qWaitFor([&] { return !m_painted.isEmpty(); }));
-        QCOMPARE(m_painted, QRegion(32, 48, 16, 16));
     }
 
     void mouse_data()
@@ -177,28 +143,6 @@ private slots:
                 log << QString("%1,%2=%3").arg(i % 8).arg(i / 8).arg(editor.GetPixel(i % 8, i / 8));
         }
         QTEST(log.join(' '), "log");
-    }
-
-    // Modes are tested as bits 1, 4, 2 in that order; other modes keep the cursor. Each cursor is
-    // 32 x 32 with a black, opaque pixel at its hot spot.
-    void cursor()
-    {
-        CPixelEditor editor;
-        const auto hotSpot = [&editor](int mode) {
-            editor.SetMode(mode);
-            return editor.cursor().hotSpot();
-        };
-        QCOMPARE(hotSpot(2), QPoint(7, 23));
-        QCOMPARE(hotSpot(6), QPoint(22, 23));
-        QCOMPARE(hotSpot(0), QPoint(22, 23));
-        QCOMPARE(hotSpot(7), QPoint(11, 20));
-        for (int mode : {1, 2, 4}) {
-            editor.SetMode(mode);
-            const QCursor cursor = editor.cursor();
-            QCOMPARE(cursor.bitmap().size(), QSize(32, 32));
-            QVERIFY(cursor.bitmap().toImage().pixelColor(cursor.hotSpot()) == Qt::black &&
-                    cursor.mask().toImage().pixelColor(cursor.hotSpot()) == Qt::black);
-        }
     }
 
     void operations_data()

@@ -128,32 +128,6 @@ private slots:
         QTEST(NextItem(Items(items), from, forward), "next");
     }
 
-    void accessKeys_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QChar>("key");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("end");
-        // Characters are 10 wide and "&" 7, so a span that counts the "&" shows.
-        QTest::newRow("key-first") << "&File" << QChar(u'F') << "File" << 5 << 15;
-        QTest::newRow("key-inside") << "Im&port" << QChar(u'p') << "Import" << 25 << 35;
-        QTest::newRow("literal-ampersand") << "A&&B &Cd" << QChar(u'C') << "A&B Cd" << 42 << 52;
-        QTest::newRow("no-key") << "Import/Export" << QChar() << "Import/Export" << 0 << 0;
-        QTest::newRow("trailing-ampersand") << "Tail&" << QChar() << "Tail&" << 0 << 0;
-    }
-
-    void accessKeys()
-    {
-        QFETCH(QString, text);
-        const auto width = [](const QString& s) { return int(s.size() * 10 - s.count(u'&') * 3); };
-        QTEST(AccessKey(text), "key");
-        QTEST(DisplayText(text), "shown");
-        const CUnderlineSpan span = UnderlineSpan(text, width);
-        QTEST(span.nStart, "start");
-        QTEST(span.nEnd, "end");
-    }
-
     void popupPosition_data()
     {
         QTest::addColumn<QRect>("button");

@@ -195,50 +195,6 @@ private slots:
                               image.pixelColor(picture + QPoint(1, 8))) >= 3);
     }
 
-    // Items are L + S + 42 wide; a separator is h / 2 + 2 high, an item max(h + 2, 16) + 4.
-    void sizes_data()
-    {
-        QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<int>("defaultItem");
-        QTest::newRow("labels and shortcuts")
-            << QStringList{"&Open...\tCtrl+O", "&Save\tCtrl+S", "-", "E&xit"} << -1;
-        QTest::newRow("bold default") << QStringList{"&Open...\tCtrl+O", "Recent File"} << 1;
-        // Wider than a byte: the sizes are kept whole.
-        QTest::newRow("long shortcut") << QStringList{"&Go\t" + QString(60, u'W'), "A && B"} << -1;
-    }
-
-    void sizes()
-    {
-        QFETCH(QStringList, texts);
-        QFETCH(int, defaultItem);
-        const int h = m_menu->fontMetrics().height();
-        int nWidth = 42;
-        int nShortcut = 0;
-        for (int i = 0; i < texts.size(); ++i) {
-            if (texts[i] == "-") {
-                m_menu->addSeparator();
-                continue;
-            }
-            AddItem(m_menu, 100 + i, texts[i]);
-            QFont font = m_menu->font();
-            font.setBold(i == defaultItem);
-            QString label = texts[i].section(u'\t', 0, 0);
-            label.remove(label.indexOf(u'&'), label.contains(u'&') ? 1 : 0);
-            nWidth = qMax(nWidth, QFontMetrics(font).horizontalAdvance(label) + 42);
-            nShortcut =
-                qMax(nShortcut, QFontMetrics(font).horizontalAdvance(texts[i].section(u'\t', 1)));
-        }
-        m_menu->setDefaultAction(m_menu->actions().value(defaultItem));
-        XPMenu::PrepareMenu(m_menu, nullptr);
-        m_menu->popup(QPoint(0, 0));
-        for (QAction* action : m_menu->actions()) {
-            const QRect rect = m_menu->actionGeometry(action);
-            QCOMPARE(rect.topLeft().x(), 1);
-            QCOMPARE(rect.size(), QSize(nWidth + nShortcut,
-                                        action->isSeparator() ? h / 2 + 2 : qMax(h + 2, 16) + 4));
-        }
-    }
-
     void menuChar_data()
     {
         QTest::addColumn<QStringList>("labels");
@@ -355,32 +311,6 @@ private slots:
         QTest::addColumn<bool>("horizontal");
         QTest::newRow("top") << true;
         QTest::newRow("left") << false;
-    }
-
-    void toolbarSeparatorAndGripper()
-    {
-        QFETCH(bool, horizontal);
-        MakeBar(horizontal ? Qt::TopToolBarArea : Qt::LeftToolBarArea);
-        const QImage image = m_xpBar->grab().toImage();
-        // The bar's borders hold in either orientation.
-        QCOMPARE(horizontal ? Widget(0)->y() : Widget(0)->x(), 2);
-        // Stripes across the 3-pixel strip 4 pixels in from the leading edge, inset 6.
-        const auto at = [&](int along, int across) {
-            return horizontal ? image.pixel(across, along) : image.pixel(along, across);
-        };
-        QCOMPARE((QList<QRgb>{at(6, 3), at(6, 4), at(7, 6), at(7, 7), at(5, 5)}),
-                 (QList<QRgb>{kBar, kFace, qRgb(0, 0, 0), kBar, kBar}));
-        const QRect rect = Widget(1)->geometry();
-        if (horizontal) {
-            const int x = (rect.left() + rect.right() + 1) / 2 - 1;
-            ComparePixels(
-                image, QPoint(x, rect.top()),
-                {{0, 2, kBarSeparator}, {0, rect.height() - 3, kBarSeparator}, {1, 2, kBar}});
-        } else {
-            ComparePixels(
-                image, QPoint(0, rect.bottom() - 3),
-                {{2, 0, kBarSeparator}, {m_xpBar->width() - 3, 0, kBarSeparator}, {2, -1, kBar}});
-        }
     }
 };
 
