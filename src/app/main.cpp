@@ -1,8 +1,10 @@
 #include "app/FirstPaintQuit.h"
+#include "app/LazyStandardIconStyle.h"
 #include "app/MainFrame.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QStyleFactory>
 
 #include <csignal>
 #include <cstdio>
@@ -67,6 +69,8 @@ int main(int argc, char* argv[])
     // Lets the desktop match the window to the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.glyphox.Glyphox"));
     const QStringList files = FilesToOpen(app);
+    QApplication::setStyle(
+        new CLazyStandardIconStyle(QStyleFactory::create(QApplication::style()->name())));
 
     CMainFrame frame;
     // For the start-up benchmark (bench/README.md): end once the window is painted.

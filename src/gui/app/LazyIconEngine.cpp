@@ -41,8 +41,8 @@ QPixmap CLazyIconEngine::scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon
 
 QList<QSize> CLazyIconEngine::availableSizes(QIcon::Mode mode, QIcon::State state)
 {
-    if (m_made->made)
-        return m_made->icon.availableSizes(mode, state);
+    if (m_made->made || m_sizes.isEmpty())
+        return Icon().availableSizes(mode, state);
     return mode == QIcon::Normal && state == QIcon::Off ? m_sizes : QList<QSize>();
 }
 

@@ -12,11 +12,11 @@
 class CLazyIconEngine : public QIconEngine
 {
 public:
-    // sizes: what make's icon holds in its normal, off state.
+    // sizes: what make's icon holds in its normal, off state; empty when not known, so
+    // that asking for them makes the icon.
     CLazyIconEngine(std::function<QIcon()> make, QList<QSize> sizes);
 
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
-               QIcon::State state) override;
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override;
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override;
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override;
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,

@@ -38,6 +38,7 @@ const QString kRomFilter = QStringLiteral("SNES ROM images (*.smc *.sfc *.swc *.
                                           "All Files (*)");
 
 constexpr int kRecentFileChars = 60; // the widest recent file name, in average characters
+constexpr int kFirstIconSize = 64;   // the largest window icon size before the first paint
 
 QSettings ProfileSettings()
 {
@@ -58,7 +59,9 @@ QString RecentFileText(int nIndex, const QString& pathName, const QFontMetrics& 
 CMainFrame::CMainFrame(QWidget* parent)
     : QMainWindow(parent), m_pDocument(std::make_unique<CGlyphoxDoc>())
 {
-    setWindowIcon(ToolbarIcons::ApplicationIcon());
+    // X11 is sent every size of the window icon when the window is made; the large ones,
+    // which only task switchers show, are decoded after the first paint.
+    setWindowIcon(ToolbarIcons::ApplicationIcon(kFirstIconSize));
     setAcceptDrops(true);
     m_fnMessageBox = [this](QMessageBox::Icon icon, const QString& text) {
         QMessageBox box(icon, kAppTitle, text, QMessageBox::Ok, this);
@@ -280,7 +283,10 @@ void CMainFrame::paintEvent(QPaintEvent* event)
         return;
     m_bPainted = true;
     // A zero timer, so the whole window is painted and shown first.
-    QTimer::singleShot(0, this, &CMainFrame::TakePendingEditorLock);
+    QTimer::singleShot(0, this, [this] {
+        TakePendingEditorLock();
+        setWindowIcon(ToolbarIcons::ApplicationIcon());
+    });
 }
 
 void CMainFrame::TakePendingEditorLock()

@@ -419,20 +419,24 @@ QPixmap ApplicationPicture(int nScale)
     return QPixmap::fromImage(image.scaled(image.size() * nScale));
 }
 
-QIcon ApplicationIcon()
+QIcon ApplicationIcon(int nLargest)
 {
     InitResources();
     static constexpr int kSizes[] = {16, 32, 48, 64, 128, 256};
-    QList<QSize> sizes;
+    QList<int> chosen;
     for (int nSize : kSizes)
+        if (nSize <= nLargest)
+            chosen.append(nSize);
+    QList<QSize> sizes;
+    for (int nSize : chosen)
         sizes.append(QSize(nSize, nSize));
     // The files are read once a platform or a dialog draws the icon.
     return QIcon(new CLazyIconEngine(
-        [] {
+        [chosen] {
             QIcon icon;
-            for (int nSize : kSizes)
-                icon.addFile(
-                    QStringLiteral(":/icons/hicolor/%1x%1/apps/org.glyphox.Glyphox.png").arg(nSize));
+            for (int nSize : chosen)
+                icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/org.glyphox.Glyphox.png")
+                                 .arg(nSize));
             return icon;
         },
         sizes));
