@@ -1,7 +1,9 @@
 // Whole processes against their floors, the same number of runs of each in
 // random order; wall time from fork to the end of wait4, and the peak resident
 // set from wait4's rusage. By default the editor opening the demo image against
-// the floor program (an empty window), both ended after their first paint; with
+// the floor program (an empty window), both ended after their first paint, and the
+// editor's window built from stock Qt parts without a file (startup_form_floor.cpp)
+// against both; with
 // "cli", glyphox-cli export-tileset of the demo image against cat of it. An editor
 // named by GLYPHOX_BASELINE_EDITOR (an earlier build) runs in the same rounds and is
 // reported against the same floor, so that before and after share one run.
@@ -112,6 +114,7 @@ int main(int argc, char* argv[])
                                                     {GLYPHOX_CLI_FLOOR_CORE_PATH},
                                                     {"cat", image}}
             : std::vector<std::vector<std::string>>{{GLYPHOX_EDITOR_PATH, image},
+                                                    {GLYPHOX_FORM_FLOOR_PATH, image},
                                                     {GLYPHOX_FLOOR_PATH, image}};
     std::vector<std::vector<std::string>> all = commands;
     const char* baseline = std::getenv("GLYPHOX_BASELINE_EDITOR");
@@ -143,8 +146,13 @@ int main(int argc, char* argv[])
         Report("version", runs[1], runs.back());
         Report("linked", runs[2], runs.back());
         Report("qtcore", runs[3], runs.back());
-    } else if (all.size() > commands.size()) {
-        Report("baseline", runs[1], runs.back());
+    } else {
+        const std::size_t form = all.size() - 2;
+        Report("form", runs[form], runs.back());
+        std::printf("against the stock form:\n");
+        Report("editor", runs[0], runs[form]);
+        if (all.size() > commands.size())
+            Report("baseline", runs[1], runs.back());
     }
     return 0;
 }
