@@ -5,10 +5,10 @@
 // database, a font loaded, glyphs drawn) can be set against the empty window; run
 // that one as the baseline of glyphox_startup (GLYPHOX_BASELINE_EDITOR).
 
+#include "FloorProcess.h"
 #include "app/FirstPaintQuit.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QLabel>
 #include <QMainWindow>
 
@@ -18,17 +18,7 @@ int main(int argc, char* argv[])
 {
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Brackenfold"));
-    QApplication::setApplicationName(QStringLiteral("Glyphox"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1"));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Start-up floor."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Ignored."),
-                                 QStringLiteral("[FILE]"));
-    parser.process(app);
+    SetUpFloorProcess(app, QStringLiteral("Start-up floor."));
 
     QMainWindow window;
 #ifdef GLYPHOX_FLOOR_LABEL

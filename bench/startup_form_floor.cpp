@@ -7,11 +7,11 @@
 // icon each, the three strip labels given pixmaps of their size. Nothing is read or
 // drawn from a file. Ended after its first paint, like the editor.
 
+#include "FloorProcess.h"
 #include "app/FirstPaintQuit.h"
 #include "ui_GlyphoxView.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPixmap>
@@ -75,17 +75,7 @@ int main(int argc, char* argv[])
 {
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Brackenfold"));
-    QApplication::setApplicationName(QStringLiteral("Glyphox"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1"));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Start-up floor of the editor's window."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Ignored."),
-                                 QStringLiteral("[FILE]"));
-    parser.process(app);
+    SetUpFloorProcess(app, QStringLiteral("Start-up floor of the editor's window."));
 
     QMainWindow window;
     for (const auto& menu : kMenus) {
