@@ -167,6 +167,12 @@ private slots:
         // The window icon comes from the compiled-in resource, at the installed sizes; the
         // two largest join it after the first paint.
         QTRY_COMPARE(m_frame->windowIcon().availableSizes().size(), 6);
+        for (const int size : {16, 64, 256}) {
+            const QImage file(
+                QString(":/icons/hicolor/%1x%1/apps/org.glyphox.Glyphox.png").arg(size));
+            QCOMPARE(m_frame->windowIcon().pixmap(QSize(size, size), 1.0).toImage(),
+                     file.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        }
         QStringList bars;
         for (QToolBar* bar : {m_frame->MainToolBar(), m_frame->EditToolBar()}) {
             QStringList shown;

@@ -285,7 +285,7 @@ void CMainFrame::paintEvent(QPaintEvent* event)
     // A zero timer, so the whole window is painted and shown first.
     QTimer::singleShot(0, this, [this] {
         TakePendingEditorLock();
-        setWindowIcon(ToolbarIcons::ApplicationIcon());
+        setWindowIcon(ToolbarIcons::ApplicationIcon(256, windowIcon()));
     });
 }
 

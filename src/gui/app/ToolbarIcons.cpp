@@ -419,24 +419,28 @@ QPixmap ApplicationPicture(int nScale)
     return QPixmap::fromImage(image.scaled(image.size() * nScale));
 }
 
-QIcon ApplicationIcon(int nLargest)
+QIcon ApplicationIcon(int nLargest, const QIcon& smaller)
 {
     InitResources();
     static constexpr int kSizes[] = {16, 32, 48, 64, 128, 256};
-    QList<int> chosen;
+    QList<QSize> sizes;
     for (int nSize : kSizes)
         if (nSize <= nLargest)
-            chosen.append(nSize);
-    QList<QSize> sizes;
-    for (int nSize : chosen)
-        sizes.append(QSize(nSize, nSize));
-    // The files are read once a platform or a dialog draws the icon.
+            sizes.append(QSize(nSize, nSize));
+    // The files are read once a platform or a dialog draws the icon; the sizes smaller
+    // already holds are taken from it.
     return QIcon(new CLazyIconEngine(
-        [chosen] {
+        [sizes, smaller] {
+            const QList<QSize> held = smaller.availableSizes();
             QIcon icon;
-            for (int nSize : chosen)
-                icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/org.glyphox.Glyphox.png")
-                                 .arg(nSize));
+            for (const QSize size : sizes) {
+                if (held.contains(size))
+                    icon.addPixmap(smaller.pixmap(size, 1.0));
+                else
+                    icon.addFile(
+                        QStringLiteral(":/icons/hicolor/%1x%1/apps/org.glyphox.Glyphox.png")
+                            .arg(size.width()));
+            }
             return icon;
         },
         sizes));
