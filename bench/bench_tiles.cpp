@@ -49,6 +49,20 @@ void BM_DrawTilePixels(benchmark::State& state)
     });
 }
 
+// The shuffle path that processors without GFNI take, where this one runs it.
+void BM_DrawTileShuffles(benchmark::State& state)
+{
+    if (SnesDetail::FastestTilePath() < SnesDetail::TilePath::Shuffles) {
+        state.SkipWithError("no byte shuffles on this processor");
+        return;
+    }
+    const std::uint16_t* palette = Sprites().palette;
+    DrawTiles(state, [palette](const std::uint8_t* tile, int x, std::uint8_t* buffer, int bpp) {
+        SnesDetail::DrawTileOn(SnesDetail::TilePath::Shuffles, tile, palette, x, 0, buffer, kWidth,
+                               bpp);
+    });
+}
+
 void BM_DrawTileNaive(benchmark::State& state)
 {
     const std::uint16_t* palette = Sprites().palette;
@@ -76,5 +90,6 @@ void BM_DrawTile_Floor(benchmark::State& state)
 
 BENCHMARK(BM_DrawTile)->Arg(3)->Arg(4);
 BENCHMARK(BM_DrawTilePixels)->Arg(3)->Arg(4);
+BENCHMARK(BM_DrawTileShuffles)->Arg(3)->Arg(4);
 BENCHMARK(BM_DrawTileNaive)->Arg(3)->Arg(4);
 BENCHMARK(BM_DrawTile_Floor)->Arg(3)->Arg(4);

@@ -94,18 +94,24 @@ private slots:
 
     void drawTileMatchesPortable_data()
     {
+        using SnesDetail::TilePath;
+        QTest::addColumn<TilePath>("path");
         QTest::addColumn<int>("bytesPerPixel");
-        QTest::newRow("3 bytes per pixel") << 3;
-        QTest::newRow("4 bytes per pixel") << 4;
+        QTest::newRow("shuffles, 3 bytes per pixel") << TilePath::Shuffles << 3;
+        QTest::newRow("shuffles, 4 bytes per pixel") << TilePath::Shuffles << 4;
+        QTest::newRow("bit matrix, 3 bytes per pixel") << TilePath::BitMatrix << 3;
+        QTest::newRow("bit matrix, 4 bytes per pixel") << TilePath::BitMatrix << 4;
     }
 
-    // The shuffle path against the portable one: every value of every tile byte
+    // Each shuffle path against the portable one: every value of every tile byte
     // (the others random), random palettes, blocks drawn between sentinel bytes.
     void drawTileMatchesPortable()
     {
+        using SnesDetail::TilePath;
+        QFETCH(TilePath, path);
         QFETCH(int, bytesPerPixel);
-        if (!SnesDetail::HasTileSimd())
-            QSKIP("no byte-shuffle path on this processor");
+        if (SnesDetail::FastestTilePath() < path)
+            QSKIP("this processor cannot run the path");
         QRandomGenerator random(18);
         constexpr int kWidth = 3 * TILE_SIZE; // the block is drawn at column 8, tile row 1
         QByteArray expected(kWidth * 3 * TILE_SIZE * bytesPerPixel, '\xAA');
@@ -120,10 +126,12 @@ private slots:
                     word = std::uint16_t(random.bounded(0x10000));
                 std::uint32_t pixels[PALETTE_COLORS];
                 MakeSpritePixels(palette, pixels);
-                SnesDetail::DrawTilePixelsPortable(u8(tile), pixels, 8, 1, u8(expected), kWidth,
-                                                   bytesPerPixel);
-                DrawTile(u8(tile), palette, 8, 1, u8(viaWords), kWidth, 0, bytesPerPixel);
-                DrawTilePixels(u8(tile), pixels, 8, 1, u8(viaPixels), kWidth, bytesPerPixel);
+                SnesDetail::DrawTilePixelsOn(TilePath::Portable, u8(tile), pixels, 8, 1,
+                                             u8(expected), kWidth, bytesPerPixel);
+                SnesDetail::DrawTileOn(path, u8(tile), palette, 8, 1, u8(viaWords), kWidth,
+                                       bytesPerPixel);
+                SnesDetail::DrawTilePixelsOn(path, u8(tile), pixels, 8, 1, u8(viaPixels), kWidth,
+                                             bytesPerPixel);
                 QCOMPARE(viaWords, expected);
                 QCOMPARE(viaPixels, expected);
             }

@@ -101,7 +101,7 @@ struct SComponentTables
 // From pixel values (blue, green, red, 0): within each half the four pixels'
 // bytes are gathered by component, the halves' dwords interleaved, and each
 // component's four dwords put in index order, in both halves.
-[[gnu::target("avx2")]] SComponentTables TablesFromPixels(const std::uint32_t* pixels)
+[[gnu::target("avx2")]] SComponentTables ComponentTables(const std::uint32_t* pixels)
 {
     const __m256i gather = _mm256_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 0,
                                             4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
@@ -122,7 +122,7 @@ struct SComponentTables
 // 5 bits moved to bits 3..7 of a byte, index 0 the key grey. After the packs each
 // half holds 8 bytes of one component then 8 of another (words 0-7 low, 8-15
 // high); a qword permutation joins each component's two halves, in both halves.
-[[gnu::target("avx2")]] SComponentTables TablesFromWords(const std::uint16_t* palette)
+[[gnu::target("avx2")]] SComponentTables ComponentTables(const std::uint16_t* palette)
 {
     const __m256i words = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(palette));
     const __m256i top5 = _mm256_set1_epi16(0xF8);
@@ -136,6 +136,13 @@ struct SComponentTables
     return {_mm256_permute4x64_epi64(blueGreen, 0x88), _mm256_permute4x64_epi64(blueGreen, 0xDD),
             _mm256_permute4x64_epi64(redRed, 0x88)};
 }
+
+// Colour indices of a tile, one byte per pixel: rows 0, 1 | 2, 3 in the halves of
+// the first register, rows 4, 5 | 6, 7 in those of the second.
+struct STileIndices
+{
+    __m256i rows[2];
+};
 
 // -1 in the lanes of the columns whose bit is set in their row's byte of one plane,
 // 0 in the others.
@@ -151,15 +158,52 @@ struct SComponentTables
     return _mm256_sub_epi8(_mm256_add_epi8(index, index), mask);
 }
 
-// Colour indices of four rows, one byte per pixel (rows y, y + 1 in the low half,
-// y + 2, y + 3 in the high one): each plane byte is spread over its row's eight
-// lanes and tested against that column's bit; the index is built from plane 3 down.
-[[gnu::target("avx2")]] __m256i DecodeRows(__m256i planes01, __m256i planes23, __m256i spread0,
-                                           __m256i spread1)
+[[gnu::target("avx2")]] __m256i BroadcastPlanes(const std::uint8_t* at)
 {
-    const __m256i plane3 = _mm256_sub_epi8(_mm256_setzero_si256(), PlaneMask(planes23, spread1));
-    const __m256i index23 = AddPlane(plane3, PlaneMask(planes23, spread0));
-    return AddPlane(AddPlane(index23, PlaneMask(planes01, spread1)), PlaneMask(planes01, spread0));
+    return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)));
+}
+
+// Each plane byte spread over its row's eight lanes and tested against that
+// column's bit; the index is built from plane 3 down.
+[[gnu::target("avx2")]] STileIndices DecodeByMasks(const std::uint8_t* tile)
+{
+    const __m256i planes01 = BroadcastPlanes(tile);
+    const __m256i planes23 = BroadcastPlanes(tile + 16);
+    // Plane 0 (and 2) of rows 0, 1 | 2, 3; plane 1 (and 3) one byte further.
+    const __m256i spread0 =
+        _mm256_setr_epi64x(0, 0x0202020202020202, 0x0404040404040404, 0x0606060606060606);
+    STileIndices indices;
+    for (int half = 0; half < 2; ++half) {
+        const __m256i spread = _mm256_add_epi8(spread0, _mm256_set1_epi8(char(8 * half)));
+        const __m256i next = _mm256_add_epi8(spread, _mm256_set1_epi8(1));
+        const __m256i plane3 = _mm256_sub_epi8(_mm256_setzero_si256(), PlaneMask(planes23, next));
+        const __m256i index23 = AddPlane(plane3, PlaneMask(planes23, spread));
+        indices.rows[half] =
+            AddPlane(AddPlane(index23, PlaneMask(planes01, next)), PlaneMask(planes01, spread));
+    }
+    return indices;
+}
+
+// A row's four plane bytes are an 8 x 8 bit matrix; the affine transform with it
+// of byte 0x80 >> c gathers column c's bit of every plane, plane p in bit p when
+// plane p is matrix byte 7 - p. Given rows in order, 4 plane bytes each, one
+// shuffle places each row's bytes in its qword reversed, over zeros.
+[[gnu::target("avx2,gfni")]] __m256i DecodeMatrices(__m256i rows)
+{
+    const __m256i place =
+        _mm256_setr_epi8(-1, -1, -1, -1, 3, 2, 1, 0, -1, -1, -1, -1, 7, 6, 5, 4, -1, -1, -1, -1, 11,
+                         10, 9, 8, -1, -1, -1, -1, 15, 14, 13, 12);
+    const __m256i columns = _mm256_set1_epi64x(0x0102040810204080);
+    return _mm256_gf2p8affine_epi64_epi8(columns, _mm256_shuffle_epi8(rows, place), 0);
+}
+
+// Interleaving the planes' words puts rows 0 to 3 (4 to 7) in order in both halves.
+[[gnu::target("avx2,gfni")]] STileIndices DecodeByBitMatrix(const std::uint8_t* tile)
+{
+    const __m256i planes01 = BroadcastPlanes(tile);
+    const __m256i planes23 = BroadcastPlanes(tile + 16);
+    return {DecodeMatrices(_mm256_unpacklo_epi16(planes01, planes23)),
+            DecodeMatrices(_mm256_unpackhi_epi16(planes01, planes23))};
 }
 
 // Rows r (low halves) and r + 2 (high halves) of 8 pixels (blue, green, red, 0
@@ -250,22 +294,11 @@ constexpr auto kTailRed = Joined(RowControl(16, 8, 0, true, 0), RowControl(16, 8
 
 template <int BytesPerPixel>
 [[gnu::target("avx2"), gnu::always_inline]] inline void
-DrawTileRowsSimd(const std::uint8_t* tile, const SComponentTables& tables, std::uint8_t* line,
-                 std::size_t stride)
+DrawIndexRows(const STileIndices& indices, const SComponentTables& tables, std::uint8_t* line,
+              std::size_t stride)
 {
-    const __m256i planes01 =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(tile)));
-    const __m256i planes23 =
-        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(tile + 16)));
-    // Plane 0 (and 2) of rows 0, 1 | 2, 3; plane 1 (and 3) one byte further.
-    __m256i spread0 =
-        _mm256_setr_epi64x(0, 0x0202020202020202, 0x0404040404040404, 0x0606060606060606);
-    __m256i spread1 = _mm256_add_epi8(spread0, _mm256_set1_epi8(1));
     const __m256i zero = _mm256_setzero_si256();
-    for (int y = 0; y < TILE_SIZE; y += 4, line += 4 * stride) {
-        const __m256i index = DecodeRows(planes01, planes23, spread0, spread1);
-        spread0 = _mm256_add_epi8(spread0, _mm256_set1_epi8(8));
-        spread1 = _mm256_add_epi8(spread1, _mm256_set1_epi8(8));
+    for (const __m256i index : indices.rows) {
         const __m256i blue = _mm256_shuffle_epi8(tables.blue, index);
         const __m256i green = _mm256_shuffle_epi8(tables.green, index);
         const __m256i red = _mm256_shuffle_epi8(tables.red, index);
@@ -283,31 +316,33 @@ DrawTileRowsSimd(const std::uint8_t* tile, const SComponentTables& tables, std::
             StoreRows3(line, stride, _mm256_unpacklo_epi64(blue, green),
                        _mm256_unpackhi_epi64(blue, green), red);
         }
+        line += 4 * stride;
     }
 }
 
 [[gnu::target("avx2"), gnu::always_inline]] inline void
-DrawTableTile(const std::uint8_t* tile, const SComponentTables& tables, std::uint8_t* line,
+DrawIndexTile(const STileIndices& indices, const SComponentTables& tables, std::uint8_t* line,
               std::size_t stride, int bytesPerPixel)
 {
     if (bytesPerPixel == 4)
-        DrawTileRowsSimd<4>(tile, tables, line, stride);
+        DrawIndexRows<4>(indices, tables, line, stride);
     else
-        DrawTileRowsSimd<3>(tile, tables, line, stride);
+        DrawIndexRows<3>(indices, tables, line, stride);
 }
 
-[[gnu::target("avx2")]] void DrawTilePixelsSimd(const std::uint8_t* tile,
-                                                const std::uint32_t* pixels, std::uint8_t* line,
-                                                std::size_t stride, int bytesPerPixel)
+template <typename Palette>
+[[gnu::target("avx2")]] void DrawByMasks(const std::uint8_t* tile, const Palette* palette,
+                                         std::uint8_t* line, std::size_t stride, int bytesPerPixel)
 {
-    DrawTableTile(tile, TablesFromPixels(pixels), line, stride, bytesPerPixel);
+    DrawIndexTile(DecodeByMasks(tile), ComponentTables(palette), line, stride, bytesPerPixel);
 }
 
-[[gnu::target("avx2")]] void DrawTileWordsSimd(const std::uint8_t* tile,
-                                               const std::uint16_t* palette, std::uint8_t* line,
-                                               std::size_t stride, int bytesPerPixel)
+template <typename Palette>
+[[gnu::target("avx2,gfni")]] void DrawByBitMatrix(const std::uint8_t* tile, const Palette* palette,
+                                                  std::uint8_t* line, std::size_t stride,
+                                                  int bytesPerPixel)
 {
-    DrawTableTile(tile, TablesFromWords(palette), line, stride, bytesPerPixel);
+    DrawIndexTile(DecodeByBitMatrix(tile), ComponentTables(palette), line, stride, bytesPerPixel);
 }
 
 #endif
@@ -321,69 +356,84 @@ std::uint8_t* TileLine(std::uint8_t* buffer, int x, int row, int width, int byte
 
 namespace {
 
-#if GLYPHOX_TILE_SIMD
+using SnesDetail::TilePath;
+
 // Read once while the program starts, so that a tile's dispatch is one load.
-const bool kTileSimd = [] {
+const TilePath kFastestTilePath = [] {
+#if GLYPHOX_TILE_SIMD
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-}();
-#else
-constexpr bool kTileSimd = false;
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("gfni"))
+        return TilePath::BitMatrix;
+    if (__builtin_cpu_supports("avx2"))
+        return TilePath::Shuffles;
 #endif
+    return TilePath::Portable;
+}();
 
-// The portable path out of line, so that the shuffle path needs no stack frame.
-[[gnu::noinline]] void DrawTileWordsPortable(const std::uint8_t* tile, const std::uint16_t* palette,
-                                             int x, int row, std::uint8_t* buffer, int width,
-                                             int bytesPerPixel)
+void DrawPortable(const std::uint8_t* tile, const std::uint32_t pixels[PALETTE_COLORS],
+                  std::uint8_t* line, std::size_t stride, int bytesPerPixel)
 {
-    std::uint32_t pixels[PALETTE_COLORS];
-    MakeSpritePixels(palette, pixels);
-    SnesDetail::DrawTilePixelsPortable(tile, pixels, x, row, buffer, width, bytesPerPixel);
-}
-
-} // namespace
-
-bool SnesDetail::HasTileSimd()
-{
-    return kTileSimd;
-}
-
-void SnesDetail::DrawTilePixelsPortable(const std::uint8_t* tile,
-                                        const std::uint32_t pixels[PALETTE_COLORS], int x, int row,
-                                        std::uint8_t* buffer, int width, int bytesPerPixel)
-{
-    const std::size_t stride = std::size_t(width) * bytesPerPixel;
-    std::uint8_t* line = TileLine(buffer, x, row, width, bytesPerPixel);
     if (bytesPerPixel == 4)
         DrawTileRows<4>(tile, pixels, line, stride);
     else
         DrawTileRows<3>(tile, pixels, line, stride);
 }
 
+// Out of line, so that the shuffle paths need no stack frame.
+[[gnu::noinline]] void DrawPortable(const std::uint8_t* tile, const std::uint16_t* palette,
+                                    std::uint8_t* line, std::size_t stride, int bytesPerPixel)
+{
+    std::uint32_t pixels[PALETTE_COLORS];
+    MakeSpritePixels(palette, pixels);
+    DrawPortable(tile, pixels, line, stride, bytesPerPixel);
+}
+
+template <typename Palette>
+void DrawOn(TilePath path, const std::uint8_t* tile, const Palette* palette, int x, int row,
+            std::uint8_t* buffer, int width, int bytesPerPixel)
+{
+    std::uint8_t* line = TileLine(buffer, x, row, width, bytesPerPixel);
+    const std::size_t stride = std::size_t(width) * bytesPerPixel;
+#if GLYPHOX_TILE_SIMD
+    if (path == TilePath::BitMatrix)
+        return DrawByBitMatrix(tile, palette, line, stride, bytesPerPixel);
+    if (path == TilePath::Shuffles)
+        return DrawByMasks(tile, palette, line, stride, bytesPerPixel);
+#endif
+    DrawPortable(tile, palette, line, stride, bytesPerPixel);
+}
+
+} // namespace
+
+TilePath SnesDetail::FastestTilePath()
+{
+    return kFastestTilePath;
+}
+
+void SnesDetail::DrawTileOn(TilePath path, const std::uint8_t* tile, const std::uint16_t* palette,
+                            int x, int row, std::uint8_t* buffer, int width, int bytesPerPixel)
+{
+    DrawOn(path, tile, palette, x, row, buffer, width, bytesPerPixel);
+}
+
+void SnesDetail::DrawTilePixelsOn(TilePath path, const std::uint8_t* tile,
+                                  const std::uint32_t pixels[PALETTE_COLORS], int x, int row,
+                                  std::uint8_t* buffer, int width, int bytesPerPixel)
+{
+    DrawOn(path, tile, pixels, x, row, buffer, width, bytesPerPixel);
+}
+
 void DrawTilePixels(const std::uint8_t* tile, const std::uint32_t pixels[PALETTE_COLORS], int x,
                     int row, std::uint8_t* buffer, int width, int bytesPerPixel)
 {
-#if GLYPHOX_TILE_SIMD
-    if (kTileSimd) {
-        DrawTilePixelsSimd(tile, pixels, TileLine(buffer, x, row, width, bytesPerPixel),
-                           std::size_t(width) * bytesPerPixel, bytesPerPixel);
-        return;
-    }
-#endif
-    SnesDetail::DrawTilePixelsPortable(tile, pixels, x, row, buffer, width, bytesPerPixel);
+    SnesDetail::DrawTilePixelsOn(kFastestTilePath, tile, pixels, x, row, buffer, width,
+                                 bytesPerPixel);
 }
 
 std::uint32_t DrawTile(const std::uint8_t* tile, const std::uint16_t* palette, int x, int row,
                        std::uint8_t* buffer, int width, int /*height*/, int bytesPerPixel)
 {
-#if GLYPHOX_TILE_SIMD
-    if (kTileSimd) {
-        DrawTileWordsSimd(tile, palette, TileLine(buffer, x, row, width, bytesPerPixel),
-                          std::size_t(width) * bytesPerPixel, bytesPerPixel);
-        return KEY_GREY;
-    }
-#endif
-    DrawTileWordsPortable(tile, palette, x, row, buffer, width, bytesPerPixel);
+    SnesDetail::DrawTileOn(kFastestTilePath, tile, palette, x, row, buffer, width, bytesPerPixel);
     return KEY_GREY;
 }
 

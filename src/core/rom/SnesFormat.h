@@ -102,11 +102,24 @@ void DrawTilePixels(const std::uint8_t* tile, const std::uint32_t pixels[PALETTE
 
 namespace SnesDetail {
 
-// Whether DrawTile and DrawTilePixels use byte shuffles (x86 with AVX2).
-bool HasTileSimd();
-// DrawTilePixels without them: the reference the shuffles must match byte for byte.
-void DrawTilePixelsPortable(const std::uint8_t* tile, const std::uint32_t pixels[PALETTE_COLORS],
-                            int x, int row, std::uint8_t* buffer, int width, int bytesPerPixel);
+// How a tile is drawn: pixel by pixel; with byte shuffles (x86 with AVX2); or with
+// byte shuffles after decoding each row as a bit matrix (AVX2 and GFNI). Every
+// path gives the same bytes.
+enum class TilePath
+{
+    Portable,
+    Shuffles,
+    BitMatrix
+};
+
+// The fastest path this processor runs: the one DrawTile and DrawTilePixels take.
+TilePath FastestTilePath();
+// DrawTile and DrawTilePixels on a given path, which the processor must run.
+void DrawTileOn(TilePath path, const std::uint8_t* tile, const std::uint16_t* palette, int x,
+                int row, std::uint8_t* buffer, int width, int bytesPerPixel);
+void DrawTilePixelsOn(TilePath path, const std::uint8_t* tile,
+                      const std::uint32_t pixels[PALETTE_COLORS], int x, int row,
+                      std::uint8_t* buffer, int width, int bytesPerPixel);
 
 } // namespace SnesDetail
 
