@@ -210,6 +210,27 @@ private slots:
         QVERIFY(menuBar->isVisible());
     }
 
+    // A file opened as the window is shown (as at start-up) is painted in one pass: the
+    // tile list is laid out before it, not during it, which would paint it a second time.
+    void openedAtStartPaintsTheListOnce()
+    {
+        auto* viewport = m_frame->findChild<QListWidget*>("listTiles")->viewport();
+        struct SPaintCount : QObject
+        {
+            int paints = 0;
+            bool eventFilter(QObject*, QEvent* event) override
+            {
+                paints += event->type() == QEvent::Paint;
+                return false;
+            }
+        } count;
+        viewport->installEventFilter(&count);
+        QVERIFY(m_frame->OpenDocumentFile(m_strPath));
+        QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+        QTest::qWait(200); // past the list's delayed layout
+        QCOMPARE(count.paints, 1);
+    }
+
     void openSaveAndNew()
     {
         QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));

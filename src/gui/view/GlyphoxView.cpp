@@ -106,6 +106,9 @@ void CGlyphoxView::OnInitialUpdate()
         RedrawStrips();
     emit RomLoadedChanged(m_bRomLoaded);
     // The frame places its editing toolbar.
+    // Left to the event loop, the list's item layout would run inside the next paint and
+    // have the list painted a second time.
+    m_listTiles->LayOutPendingItems();
 }
 
 void CGlyphoxView::EnableControls(bool loaded)

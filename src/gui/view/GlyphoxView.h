@@ -38,6 +38,9 @@ class CTileList : public QListWidget
 public:
     using QListWidget::QListWidget;
 
+    // Runs now an item layout that waits for the event loop.
+    void LayOutPendingItems() { executeDelayedItemsLayout(); }
+
 signals:
     void Clicked(QPoint point);
     void MovedByKey(int row);
