@@ -130,6 +130,26 @@ private slots:
         const int widths[] = {240, 576, 648};
         QCOMPARE(out.Image().size(), strip == kSheet ? QSize(4344, 24) : QSize(widths[strip], 72));
     }
+
+    // A dimmed tile is the truncated mean of its colour and the checkerboard square under
+    // it, in every row; the checkerboard reaches the sheet's last rows.
+    void sheetDimmedOverTheChecker()
+    {
+        QFETCH_GLOBAL(int, bpp);
+        std::vector<std::uint8_t> window(CActorTables::WINDOW_TILES * TILE_BYTES);
+        for (int y = 0; y < TILE_SIZE; ++y)
+            window[2 * y] = 0xFF; // tile 0: plane 0 only, so colour 1 (red) everywhere
+        CTileSheetRenderer sheet(bpp);
+        sheet.Draw(window.data(), m_palette);
+        sheet.DimTile(0);
+        const QColor redOverLight(226, 102, 102), redOverMid(188, 64, 64);
+        QCOMPARE(AreaColour(sheet.Sheet(), {0, 0, 4, 4}), redOverLight);
+        QCOMPARE(AreaColour(sheet.Sheet(), {0, 4, 4, 4}), redOverMid);
+        QCOMPARE(AreaColour(sheet.Sheet(), {4, 12, 4, 4}), redOverLight);
+        QCOMPARE(AreaColour(sheet.Sheet(), {0, 20, 4, 4}), redOverMid);
+        QCOMPARE(AreaColour(sheet.Sheet(), {24, 20, 4, 4}), kMid);
+        QCOMPARE(AreaColour(sheet.Sheet(), {28, 20, 4, 4}), kLight);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_Rendering)

@@ -16,25 +16,23 @@ std::uint32_t Grey(std::uint8_t level)
 } // namespace
 
 CTileSheetRenderer::CTileSheetRenderer(int bytesPerPixel)
-    : m_nBytesPerPixel(bytesPerPixel == 3 ? 3 : 4), m_background(WIDTH, HEIGHT, m_nBytesPerPixel),
+    : m_nBytesPerPixel(bytesPerPixel == 3 ? 3 : 4),
+      m_background(WIDTH, kCheckerPeriod, m_nBytesPerPixel),
       m_sheet(WIDTH, HEIGHT, m_nBytesPerPixel)
 {
-    // The checkerboard repeats every 8 pixels across and down, and its rows come in two
-    // kinds: each kind's first 8 pixels are drawn and repeated, then whole rows copied.
-    // (The editor makes a renderer while starting, so this is kept cheap.)
+    // The checkerboard repeats every 8 pixels across and down: one period of its rows is
+    // kept. They come in two kinds: each kind's first 8 pixels are drawn and repeated,
+    // then whole rows copied. (The editor makes a renderer while starting, so this is
+    // kept cheap.)
     const std::size_t stride = m_background.Stride();
-    const std::size_t period = std::size_t(8) * m_nBytesPerPixel;
-    for (int y = 0; y < HEIGHT; ++y) {
+    const std::size_t period = std::size_t(kCheckerPeriod) * m_nBytesPerPixel;
+    for (int y = 0; y < kCheckerPeriod; ++y) {
         std::uint8_t* line = m_background.Bits() + std::size_t(y) * stride;
-        if (y >= 8) {
-            std::memcpy(line, line - 8 * stride, stride);
-            continue;
-        }
         if (y % 4 != 0) {
             std::memcpy(line, line - stride, stride);
             continue;
         }
-        for (int x = 0; x < 8; ++x)
+        for (int x = 0; x < kCheckerPeriod; ++x)
             StorePixel(line + std::size_t(x) * m_nBytesPerPixel, Grey(CheckerGrey(x, y)),
                        m_nBytesPerPixel);
         for (std::size_t done = period; done < stride; done *= 2)
@@ -53,7 +51,9 @@ std::uint8_t CTileSheetRenderer::CheckerGrey(int x, int y)
 const CPixelBuffer& CTileSheetRenderer::Draw(const std::uint8_t* window,
                                              const std::uint16_t* palette)
 {
-    std::memcpy(m_sheet.Bits(), m_background.Bits(), m_sheet.SizeInBytes());
+    for (int y = 0; y < HEIGHT; y += kCheckerPeriod)
+        std::memcpy(m_sheet.Bits() + std::size_t(y) * m_sheet.Stride(), m_background.Bits(),
+                    m_background.SizeInBytes());
     std::uint32_t pixels[PALETTE_COLORS];
     MakeSpritePixels(palette, pixels);
 
@@ -90,7 +90,8 @@ void CTileSheetRenderer::DimTile(int tile)
     const std::size_t left = std::size_t(THUMBNAIL * tile) * m_nBytesPerPixel;
     for (int y = 0; y < HEIGHT; ++y) {
         std::uint8_t* line = m_sheet.Bits() + y * stride + left;
-        const std::uint8_t* back = m_background.Bits() + y * stride + left;
+        const std::uint8_t* back =
+            m_background.Bits() + std::size_t(y % kCheckerPeriod) * stride + left;
         for (int x = 0; x < THUMBNAIL * m_nBytesPerPixel; ++x)
             line[x] = std::uint8_t((line[x] + back[x]) / 2);
     }

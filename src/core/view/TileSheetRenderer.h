@@ -25,7 +25,10 @@ public:
     static std::uint8_t CheckerGrey(int x, int y);
 
 private:
+    static constexpr int kCheckerPeriod = 8; // pixels across and down
+    static_assert(HEIGHT % kCheckerPeriod == 0);
+
     int m_nBytesPerPixel;
-    CPixelBuffer m_background;
+    CPixelBuffer m_background; // one period of the checkerboard's rows
     CPixelBuffer m_sheet;
 };
