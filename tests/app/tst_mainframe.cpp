@@ -210,8 +210,7 @@ private slots:
         QVERIFY(menuBar->isVisible());
     }
 
-    // A file opened as the window is shown (as at start-up) is painted in one pass: the
-    // tile list is laid out before it, not during it, which would paint it a second time.
+    // Opened as the window shows, the tile list is laid out before its first paint.
     void openedAtStartPaintsTheListOnce()
     {
         auto* viewport = m_frame->findChild<QListWidget*>("listTiles")->viewport();

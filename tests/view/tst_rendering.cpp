@@ -142,12 +142,9 @@ private slots:
         CTileSheetRenderer sheet(bpp);
         sheet.Draw(window.data(), m_palette);
         sheet.DimTile(0);
-        const QColor redOverLight(226, 102, 102), redOverMid(188, 64, 64);
-        QCOMPARE(AreaColour(sheet.Sheet(), {0, 0, 4, 4}), redOverLight);
-        QCOMPARE(AreaColour(sheet.Sheet(), {0, 4, 4, 4}), redOverMid);
-        QCOMPARE(AreaColour(sheet.Sheet(), {4, 12, 4, 4}), redOverLight);
-        QCOMPARE(AreaColour(sheet.Sheet(), {0, 20, 4, 4}), redOverMid);
-        QCOMPARE(AreaColour(sheet.Sheet(), {24, 20, 4, 4}), kMid);
+        QCOMPARE(AreaColour(sheet.Sheet(), {0, 0, 4, 4}), QColor(226, 102, 102)); // red over light
+        QCOMPARE(AreaColour(sheet.Sheet(), {0, 4, 4, 4}), QColor(188, 64, 64));   // over mid
+        QCOMPARE(AreaColour(sheet.Sheet(), {0, 20, 4, 4}), QColor(188, 64, 64));
         QCOMPARE(AreaColour(sheet.Sheet(), {28, 20, 4, 4}), kLight);
     }
 };
