@@ -4,6 +4,8 @@
 #include "LazyIconEngine.h"
 
 #include <QImage>
+#include <QImageReader>
+#include <QPixmap>
 #include <QTransform>
 
 #include <array>
@@ -397,6 +399,15 @@ QImage PictureImage(int nCommandId)
     }
 }
 
+// Our own PNG files, read by the built-in decoder alone: asking the image plugins
+// whether they know the format loads every one of them (and their libraries).
+QImage ReadPng(const QString& path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 } // namespace
 
 // The icon's resource lives in a static library, whose initializer nothing else would pull in.
@@ -437,9 +448,9 @@ QIcon ApplicationIcon(int nLargest, const QIcon& smaller)
                 if (held.contains(size))
                     icon.addPixmap(smaller.pixmap(size, 1.0));
                 else
-                    icon.addFile(
-                        QStringLiteral(":/icons/hicolor/%1x%1/apps/org.glyphox.Glyphox.png")
-                            .arg(size.width()));
+                    icon.addPixmap(QPixmap::fromImage(
+                        ReadPng(QStringLiteral(":/icons/hicolor/%1x%1/apps/org.glyphox.Glyphox.png")
+                                    .arg(size.width()))));
             }
             return icon;
         },
