@@ -33,7 +33,8 @@ for file in "${expected[@]}"; do
 done
 
 depends=$(dpkg-deb -f "$package" Depends)
-for library in libqt6widgets6 libqt6gui6 libqt6core6 libpng16-16 libgif7 qt6-qpa-plugins; do
+for library in libqt6widgets6 libqt6gui6 libqt6core6 libpng16-16 libgif7 libfontconfig1 \
+    qt6-qpa-plugins; do
     [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
 
@@ -46,6 +47,10 @@ version=$(sed -n 's/^project(Glyphox VERSION \([0-9.]*\).*/\1/p' "$source/CMakeL
 # Without any display: the editor's help and version are plain text.
 [[ $(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/bin/glyphox" --version) == "Glyphox $version" ]] ||
     fail "glyphox --version is not $version"
+# The editor opens the demo image in a window (offscreen) and ends after its first paint.
+QT_QPA_PLATFORM=offscreen GLYPHOX_QUIT_AFTER_FIRST_PAINT=1 XDG_CONFIG_HOME="$scratch/config" \
+    XDG_DATA_HOME="$scratch/data" "$root/bin/glyphox" "$scratch/demo.smc" ||
+    fail "the editor does not open its demo ROM"
 
 # Every command of the usage is in the manual page and in the shell completion.
 for command in $("$cli" --help | sed -n 's/^  \([a-z-]*\) .*/\1/p' | sort -u); do

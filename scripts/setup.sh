@@ -7,7 +7,8 @@
 # without the rights, it says what to install and stops.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libbenchmark-dev libpng-dev libgif-dev)
+packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libbenchmark-dev libpng-dev libgif-dev
+          libfontconfig-dev)
 tools=(cmake ninja g++)
 if [[ ${1:-} == fuzz ]]; then
     packages+=(clang libclang-rt-14-dev)

@@ -1,3 +1,4 @@
+#include "FontConfigWarmUp.h"
 #include "app/FirstPaintQuit.h"
 #include "app/LazyStandardIconStyle.h"
 #include "app/MainFrame.h"
@@ -64,6 +65,7 @@ int main(int argc, char* argv[])
         FilesToOpen(app);
         return 0;
     }
+    CFontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
     NameApplication();
     // Lets the desktop match the window to the installed entry and its icon.
@@ -72,6 +74,7 @@ int main(int argc, char* argv[])
     QApplication::setStyle(
         new CLazyStandardIconStyle(QStyleFactory::create(QApplication::style()->name())));
 
+    fontConfig.Wait();
     CMainFrame frame;
     // For the start-up benchmark (bench/README.md): end once the window is painted.
     if (qEnvironmentVariableIsSet("GLYPHOX_QUIT_AFTER_FIRST_PAINT"))
